@@ -1,0 +1,57 @@
+// Commands on folders and configuration files.
+#include "cli.h"
+
+#include "app/strtable.h"
+#include "data/kivodata.h"
+#include "data/textexport.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kivo::cli {
+
+namespace {
+
+// The full path, as the open dialog would hand it over.
+std::string FullPath(const std::string& path) {
+    char buf[PATH_MAX];
+    return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
+}
+
+} // namespace
+
+int CmdFolders(Context& ctx) {
+    std::printf("%s\n%s\n%s\n", ctx.folders.programFolder.c_str(), ctx.folders.configFolder.c_str(),
+                ctx.folders.standardConfigFolder.c_str());
+    return ExitOk;
+}
+
+int CmdExport(Context& ctx) {
+    KivoData data;
+    const std::string file = FullPath(ctx.args[0]);
+    if (!data.LoadImageFile(file)) {
+        Fail(15010);
+        return ExitFile;
+    }
+    data.fileName = file;
+    data.imageSource = SourceOpened;
+
+    ExportInput in;
+    in.image = &data.image;
+    in.imageSource = data.imageSource;
+    in.fileName = data.fileName;
+    in.programFolder = ctx.folders.programFolder;
+    in.fields = FieldsFromImage(data.image);
+    in.sequenceLetters = Str(15034);
+
+    std::string out = ctx.args.size() > 1 ? ctx.args[1] : ExportFileName(in);
+    if (!WriteTextExport(in, out)) {
+        Fail(16001, {out});
+        return ExitFile;
+    }
+    std::printf("%s\n", (Str(15021) + out).c_str());
+    return ExitOk;
+}
+
+} // namespace kivo::cli

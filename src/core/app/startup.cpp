@@ -1,0 +1,122 @@
+#include "app/startup.h"
+
+#include "access/kivopassword.h"
+#include "data/fileio.h"
+#include "data/kivoini.h"
+
+#include <algorithm>
+#include <cctype>
+#include <dirent.h>
+#include <fnmatch.h>
+
+namespace kivo {
+
+namespace {
+
+constexpr const char* kSetup = "Setup";
+
+std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string WithoutSlash(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// base + "TAVRA/" + leaf + "/", each level created where missing; "" when the base is unusable.
+std::string TavraFolder(const std::optional<std::string>& base, const std::string& leaf) {
+    if (!base || !FolderExists(*base)) return std::string();
+    std::string tavra = WithSlash(*base) + "TAVRA/";
+    MakeFolder(tavra);
+    std::string folder = tavra + leaf + "/";
+    MakeFolder(folder);
+    return folder;
+}
+
+} // namespace
+
+bool InstallFile(const std::string& sourceFolder, const std::string& sourceName,
+                 const std::string& targetName, const std::string& targetFolder) {
+    // Installed templates are small; anything larger than this is not one of them.
+    constexpr std::size_t kLimit = 16 * 1024 * 1024;
+    auto data = ReadFileBytes(sourceFolder + sourceName, kLimit + 1);
+    if (!data || data->size() > kLimit) return false;
+    return WriteFileReplacing(targetFolder + targetName, *data);
+}
+
+void CopyDefaultConfigs(const std::string& templateFolder, const std::string& programFolder) {
+    DIR* dir = ::opendir(templateFolder.c_str());
+    if (!dir) return;
+    std::vector<std::string> names;
+    while (dirent* e = ::readdir(dir)) {
+        // The parentheses are literal; only the star is a wildcard.
+        if (::fnmatch("KivoDefault[(]*[)].bin", e->d_name, 0) == 0) names.push_back(e->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names)
+        if (FileExists(templateFolder + name))
+            InstallFile(templateFolder, name, name, programFolder);
+}
+
+Folders RunStartup(const StartupEnvironment& env) {
+    Folders f;
+    const std::string exe = WithSlash(env.templateFolder);
+
+    f.programFolder = TavraFolder(env.appDataFolder, "KIVO Zizadozeve (DE)");
+    if (f.programFolder.empty()) f.programFolder = exe;
+
+    f.standardConfigFolder = TavraFolder(env.documentsFolder, "KIVO config");
+    if (f.standardConfigFolder.empty()) {
+        f.standardConfigFolder = exe + "Config/";
+        MakeFolder(f.standardConfigFolder);
+    }
+
+    KivoIni ini;
+    ini.SetFileName(f.programFolder + "Values.ini");
+    std::string oldConfigDir, oldVersion, oldDefaultChanged;
+    if (FileExists(exe + "Values.i")) {
+        if (ini.FileFound()) {
+            oldConfigDir = ini.ReadValue(kSetup, "ConfigDirectory");
+            oldVersion = ini.ReadValue(kSetup, "AppVersion");
+            oldDefaultChanged = Lower(ini.ReadValue(kSetup, "DefaultBinChanged"));
+            if (oldDefaultChanged.empty()) oldDefaultChanged = "false";
+            if (oldVersion != env.programVersion) {
+                InstallFile(exe, "Values.i", "Values.ini", f.programFolder);
+                if (!oldConfigDir.empty()) ini.WriteValue(kSetup, "ConfigDirectory", oldConfigDir);
+                ini.WriteValue(kSetup, "AppVersion", env.programVersion);
+                ini.WriteValue(kSetup, "DefaultBinChanged", oldDefaultChanged);
+            }
+        } else {
+            InstallFile(exe, "Values.i", "Values.ini", f.programFolder);
+            ini.WriteValue(kSetup, "AppVersion", env.programVersion);
+        }
+    }
+
+    if (FileExists(exe + "Default.b") &&
+        (!FileExists(f.programFolder + "Default.bin") || oldDefaultChanged == "false"))
+        InstallFile(exe, "Default.b", "Default.bin", f.programFolder);
+
+    CopyDefaultConfigs(exe, f.programFolder);
+
+    WriteDefaultPasswords(KivoPassword(f.programFolder + "KivoLng.tbl"));
+
+    f.configFolder = WithoutSlash(f.standardConfigFolder);
+    if (env.arguments.size() == 1 && FolderExists(env.arguments[0])) {
+        f.configFolder = env.arguments[0];
+    } else {
+        std::string configured = ini.ReadValue(kSetup, "ConfigDirectory");
+        if (!configured.empty()) f.configFolder = WithoutSlash(configured);
+    }
+    return f;
+}
+
+} // namespace kivo

@@ -1,0 +1,120 @@
+#include "app/strtable.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace kivo {
+namespace {
+
+using test::TempDir;
+
+struct Result {
+    int exit;
+    std::string out, err;
+};
+
+// Runs kivoctl with its folders inside `dir`, so nothing outside the test is touched.
+Result Kivoctl(const TempDir& dir, const std::string& args) {
+    std::string cmd = "cd '" + dir.path() + "' && KIVO_APPDATA_DIR='" + dir.file("appdata") +
+                      "' KIVO_DOCUMENTS_DIR='" + dir.file("docs") + "' " KIVOCTL " " + args +
+                      " 2>'" + dir.file("stderr") + "'";
+    std::filesystem::create_directories(dir.file("appdata"));
+    std::filesystem::create_directories(dir.file("docs"));
+    Result r{};
+    FILE* p = ::popen(cmd.c_str(), "r");
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.out.append(buf, n);
+    int status = ::pclose(p);
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = dir.ReadText("stderr");
+    return r;
+}
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        auto end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string Program(const TempDir& dir) {
+    return dir.file("appdata/TAVRA/KIVO Zizadozeve (DE)/");
+}
+
+TEST(KivoctlCli, FoldersRunsStartUp) {
+    TempDir dir;
+    Result r = Kivoctl(dir, "folders");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, Program(dir) + "\n" + dir.file("docs/TAVRA/KIVO config") + "\n" +
+                         dir.file("docs/TAVRA/KIVO config/") + "\n");
+    EXPECT_TRUE(std::filesystem::exists(Program(dir) + "Values.ini"));
+    EXPECT_TRUE(std::filesystem::exists(Program(dir) + "Default.bin"));
+    EXPECT_TRUE(std::filesystem::exists(Program(dir) + "KivoLng.tbl"));
+}
+
+TEST(KivoctlCli, UsageErrorsExitWithTwo) {
+    TempDir dir;
+    EXPECT_EQ(Kivoctl(dir, "").exit, 2);
+    EXPECT_EQ(Kivoctl(dir, "no-such-command").exit, 2);
+    EXPECT_EQ(Kivoctl(dir, "export").exit, 2);
+    EXPECT_EQ(Kivoctl(dir, "export a b c").exit, 2);
+    Result help = Kivoctl(dir, "--help");
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
+}
+
+TEST(KivoctlCli, ExportOfTheDefaultImage) {
+    TempDir dir;
+    ASSERT_EQ(Kivoctl(dir, "folders").exit, 0);
+    std::string config = dir.file("Default.Kivo");
+    std::filesystem::copy_file(Program(dir) + "Default.bin", config);
+    Result r = Kivoctl(dir, "export '" + config + "'");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, Str(15021) + config + ".txt\n");
+    auto lines = CrLfLines(dir.ReadText("Default.Kivo.txt"));
+    ASSERT_EQ(lines.size(), 253u);
+    EXPECT_EQ(lines[1], "<" + config + ">");
+    EXPECT_EQ(lines[4], "1. User area");
+    EXPECT_EQ(lines[35], "1.4 Call sequences");
+    EXPECT_EQ(lines[36], "-=0, A=1, B=2, C=3, D=4, N=5, U=6");
+}
+
+TEST(KivoctlCli, ExportOfAnOldUnitsFile) {
+    TempDir dir;
+    std::string file = dir.Write("old.Kivo", std::string(256, '\x05'));
+    Result r = Kivoctl(dir, "export old.Kivo out.txt");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    auto lines = CrLfLines(dir.ReadText("out.txt"));
+    ASSERT_EQ(lines.size(), 253u);
+    auto has = [&](const std::string& l) {
+        return std::find(lines.begin(), lines.end(), l) != lines.end();
+    };
+    EXPECT_TRUE(has("[0x100-0x102] Firmware:___ 00.00-0"));
+    EXPECT_TRUE(has("[0x104] Line volume, speaker level 1:____ 0"));
+    EXPECT_TRUE(has("[0xFD-0xFF] Serial number: 328965"));
+    EXPECT_TRUE(has("[0x70-0x73] Call sequence 1: N N N N "));
+}
+
+TEST(KivoctlCli, FileFailuresExitWithFour) {
+    TempDir dir;
+    dir.Write("short.Kivo", std::string(300, '\0'));
+    Result r = Kivoctl(dir, "export short.Kivo");
+    EXPECT_EQ(r.exit, 4);
+    EXPECT_NE(r.err.find(Str(15010)), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("short.Kivo.txt")));
+    dir.Write("good.Kivo", std::string(512, '\0'));
+    r = Kivoctl(dir, "export good.Kivo missing/out.txt");
+    EXPECT_EQ(r.exit, 4);
+    EXPECT_NE(r.err.find("missing/out.txt"), std::string::npos);
+}
+
+} // namespace
+} // namespace kivo

@@ -1,0 +1,166 @@
+#include "app/startup.h"
+
+#include "access/kivopassword.h"
+#include "data/kivoini.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kivo {
+namespace {
+
+using test::TempDir;
+namespace fs = std::filesystem;
+
+// A template folder (the executable's), an application-data and a documents folder.
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.Write("exe/Values.i", "[Setup]\r\nConfigDirectory=\r\nAppVersion=\r\n"
+                                  "DefaultBinChanged=false\r\n[YesNo]\r\n0=Nein\r\n1=Ja\r\n"
+                                  "2=<END>\r\n");
+        dir.Write("exe/Default.b", std::string(512, '\x11'));
+        fs::create_directories(dir.file("appdata"));
+        fs::create_directories(dir.file("docs"));
+        env.templateFolder = dir.file("exe/");
+        env.appDataFolder = dir.file("appdata");
+        env.documentsFolder = dir.file("docs");
+        env.programVersion = "1.2.0";
+    }
+
+    std::string Program() const { return dir.file("appdata/TAVRA/KIVO Zizadozeve (DE)/"); }
+    std::string Setup(const std::string& key) const {
+        KivoIni ini;
+        ini.SetFileName(Program() + "Values.ini");
+        return ini.ReadValue("Setup", key);
+    }
+    void SetSetup(const std::string& key, const std::string& value) const {
+        KivoIni ini;
+        ini.SetFileName(Program() + "Values.ini");
+        ini.WriteValue("Setup", key, value);
+    }
+    std::string DefaultBin() const { return dir.ReadText(Program() + "Default.bin"); }
+
+    TempDir dir;
+    StartupEnvironment env;
+};
+
+TEST_F(StartupTest, FirstStartInstallsEverything) {
+    Folders f = RunStartup(env);
+    EXPECT_EQ(f.programFolder, Program());
+    EXPECT_EQ(f.standardConfigFolder, dir.file("docs/TAVRA/KIVO config/"));
+    EXPECT_EQ(f.configFolder, dir.file("docs/TAVRA/KIVO config"));
+    EXPECT_TRUE(fs::is_directory(f.standardConfigFolder));
+    EXPECT_EQ(Setup("AppVersion"), "1.2.0");
+    EXPECT_EQ(DefaultBin(), std::string(512, '\x11'));
+    KivoPassword store(Program() + "KivoLng.tbl");
+    EXPECT_EQ(store.ReadPassword(2), "6747");
+    EXPECT_EQ(store.ReadPassword(3), "7093");
+    EXPECT_EQ(store.ReadPassword(4), "");
+    EXPECT_EQ(store.ReadPassword(5), "qorvu");
+}
+
+TEST_F(StartupTest, SameVersionKeepsValuesIniAndRefreshesDefaultBin) {
+    RunStartup(env);
+    SetSetup("Marker", "kept");
+    SetSetup("DefaultBinChanged", "");
+    dir.Write(Program() + "Default.bin", std::string(256, '\x22'));
+    RunStartup(env);
+    EXPECT_EQ(Setup("Marker"), "kept");
+    EXPECT_EQ(DefaultBin(), std::string(512, '\x11'));
+}
+
+TEST_F(StartupTest, ChosenDefaultSurvivesInAnyLetterCase) {
+    RunStartup(env);
+    SetSetup("DefaultBinChanged", "True");
+    dir.Write(Program() + "Default.bin", std::string(256, '\x22'));
+    RunStartup(env);
+    EXPECT_EQ(DefaultBin(), std::string(256, '\x22'));
+}
+
+TEST_F(StartupTest, UpdateReplacesValuesIniButKeepsTheUsersSettings) {
+    RunStartup(env);
+    SetSetup("Marker", "old");
+    SetSetup("ConfigDirectory", dir.file("docs"));
+    SetSetup("DefaultBinChanged", "TRUE");
+    env.programVersion = "1.3.0";
+    Folders f = RunStartup(env);
+    EXPECT_EQ(Setup("Marker"), "");
+    EXPECT_EQ(Setup("AppVersion"), "1.3.0");
+    EXPECT_EQ(Setup("ConfigDirectory"), dir.file("docs"));
+    EXPECT_EQ(Setup("DefaultBinChanged"), "true");
+    EXPECT_EQ(f.configFolder, dir.file("docs"));
+}
+
+TEST_F(StartupTest, ConfigurationFolderChoice) {
+    fs::create_directories(dir.file("elsewhere"));
+    RunStartup(env);
+    SetSetup("ConfigDirectory", dir.file("docs") + "/");
+    EXPECT_EQ(RunStartup(env).configFolder, dir.file("docs")); // trailing '/' dropped
+    env.arguments = {dir.file("elsewhere")};
+    EXPECT_EQ(RunStartup(env).configFolder, dir.file("elsewhere"));
+    env.arguments = {dir.file("missing")};
+    EXPECT_EQ(RunStartup(env).configFolder, dir.file("docs"));
+    env.arguments = {dir.file("elsewhere"), dir.file("elsewhere")};
+    EXPECT_EQ(RunStartup(env).configFolder, dir.file("docs"));
+}
+
+TEST_F(StartupTest, MissingPlatformFoldersFallBackToTheExecutablesFolder) {
+    env.appDataFolder = dir.file("no-appdata");
+    env.documentsFolder.reset();
+    Folders f = RunStartup(env);
+    EXPECT_EQ(f.programFolder, dir.file("exe/"));
+    EXPECT_EQ(f.standardConfigFolder, dir.file("exe/Config/"));
+    EXPECT_EQ(f.configFolder, dir.file("exe/Config"));
+    EXPECT_TRUE(fs::is_regular_file(dir.file("exe/Values.ini")));
+    EXPECT_TRUE(fs::is_directory(dir.file("exe/Config")));
+}
+
+TEST_F(StartupTest, StoredPasswordsSurviveAndDamagedOnesGetTheirDefault) {
+    RunStartup(env);
+    KivoPassword store(Program() + "KivoLng.tbl");
+    store.WritePassword(3, "geheim");
+    store.WritePassword(2, "");
+    RunStartup(env);
+    EXPECT_EQ(store.ReadPassword(3), "geheim");
+    EXPECT_EQ(store.ReadPassword(2), KivoPassword::kClearedMarker); // cleared stays cleared
+}
+
+TEST_F(StartupTest, MissingTemplatesArePassedOver) {
+    fs::remove(dir.file("exe/Values.i"));
+    fs::remove(dir.file("exe/Default.b"));
+    Folders f = RunStartup(env);
+    EXPECT_FALSE(fs::exists(Program() + "Values.ini"));
+    EXPECT_FALSE(fs::exists(Program() + "Default.bin"));
+    EXPECT_EQ(f.configFolder, dir.file("docs/TAVRA/KIVO config"));
+}
+
+TEST_F(StartupTest, AlternativeDefaultsAreCopiedAtEveryStart) {
+    dir.Write("exe/KivoDefault(Tag).bin", std::string(512, '\x33'));
+    dir.Write("exe/KivoDefaultTag.bin", std::string(512, '\x44')); // no parentheses
+    RunStartup(env);
+    EXPECT_EQ(dir.ReadText(Program() + "KivoDefault(Tag).bin"), std::string(512, '\x33'));
+    EXPECT_FALSE(fs::exists(Program() + "KivoDefaultTag.bin"));
+    dir.Write(Program() + "KivoDefault(Tag).bin", "changed");
+    RunStartup(env);
+    EXPECT_EQ(dir.ReadText(Program() + "KivoDefault(Tag).bin"), std::string(512, '\x33'));
+}
+
+TEST(InstallFileTest, CopiesWholeFilesAndFailsCleanly) {
+    TempDir dir;
+    std::string content;
+    for (int i = 0; i < 300; ++i) content += static_cast<char>(i);
+    dir.Write("src/a.bin", content);
+    fs::create_directories(dir.file("dst"));
+    EXPECT_TRUE(InstallFile(dir.file("src/"), "a.bin", "b.bin", dir.file("dst/")));
+    EXPECT_EQ(dir.ReadText("dst/b.bin"), content);
+    dir.Write("dst/c.bin", "keep");
+    EXPECT_FALSE(InstallFile(dir.file("src/"), "missing", "c.bin", dir.file("dst/")));
+    EXPECT_EQ(dir.ReadText("dst/c.bin"), "keep");
+    EXPECT_FALSE(InstallFile(dir.file("src/"), "a.bin", "c.bin", dir.file("nowhere/")));
+}
+
+} // namespace
+} // namespace kivo
