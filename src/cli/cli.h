@@ -2,7 +2,9 @@
 #pragma once
 
 #include "app/startup.h"
+#include "link/procedures.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,13 +22,39 @@ enum Exit {
 
 struct Context {
     Folders folders;
-    std::vector<std::string> args; // the command's own arguments, after its name
+    std::string templateFolder;
+    std::vector<std::string> args;              // the command's positional arguments
+    std::map<std::string, std::string> options; // "--kobu" -> value, ...
+    std::string Option(const std::string& name) const {
+        auto it = options.find(name);
+        return it == options.end() ? std::string() : it->second;
+    }
+    bool Has(const std::string& name) const { return options.count(name) != 0; }
 };
 
 // Prints a string-table text (with its arguments) as a failure on stderr.
 void Fail(int textId, const std::vector<std::string>& args = {});
 
+// Prints the procedures' texts: status lines and errors on stderr, information on stdout.
+class ConsoleUi : public ProcedureUi {
+public:
+    void Status(const std::string& text) override;
+    void Box(BoxKind kind, int textId, const std::vector<std::string>& args) override;
+    void TwoPartBox(int firstId, int secondId) override;
+    void Repaint() override {}
+    void Progress(int done, int total) override;
+    void WaitCursor(bool) override {}
+
+private:
+    bool progressShown_ = false;
+};
+
 int CmdFolders(Context& ctx);
 int CmdExport(Context& ctx);
+int CmdInfo(Context& ctx);
+int CmdRead(Context& ctx);
+int CmdWrite(Context& ctx);
+int CmdVerify(Context& ctx);
+int CmdLearn(Context& ctx);
 
 } // namespace kivo::cli

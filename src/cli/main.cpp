@@ -14,15 +14,26 @@ namespace kivo::cli {
 namespace {
 
 const char* const kUsage =
-    "usage: kivoctl COMMAND [ARGUMENTS]\n"
+    "usage: kivoctl COMMAND [ARGUMENTS] [OPTIONS]\n"
     "\n"
     "Commands:\n"
     "  folders             print the program folder, the configuration folder and the\n"
     "                      standard configuration folder, one per line\n"
     "  export FILE [OUT]   write the annotated text of a configuration file\n"
     "                      (default OUT: FILE.txt)\n"
+    "  info                the Kobu's version, the unit's image size and firmware\n"
+    "  read FILE           read the whole unit into a configuration file (256 or 512 bytes)\n"
+    "  write FILE          write a configuration into the unit and verify it\n"
+    "  write FILE --id NUMBER [--radio keep|clear-2-8|clear-all]\n"
+    "                      write as basic programming does: the ID number into all six\n"
+    "                      alarm codes, radio positions kept or cleared (default clear-2-8)\n"
+    "  verify FILE         read the unit back and compare the ranges a write covers\n"
+    "  learn POSITION FILE learn a transmitter code into position 1..8 of FILE (Ctrl+C aborts)\n"
     "\n"
     "Options:\n"
+    "  --kobu DEVICE       ftdi (default), a serial device such as /dev/ttyUSB0, or\n"
+    "                      sim[:OPTIONS] for the built-in simulator; default from KIVO_KOBU\n"
+    "  --trace FILE        log every frame and reply (also KIVO_TRACE=FILE)\n"
     "  -h, --help          this text\n"
     "  --version           the program version\n"
     "\n"
@@ -41,15 +52,24 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"folders", CmdFolders, 0, 0},
-    {"export", CmdExport, 1, 2},
+    {"folders", CmdFolders, 0, 0}, {"export", CmdExport, 1, 2}, {"info", CmdInfo, 0, 0},
+    {"read", CmdRead, 1, 1},       {"write", CmdWrite, 1, 1},   {"verify", CmdVerify, 1, 1},
+    {"learn", CmdLearn, 2, 2},
 };
+
+// Options that take a value.
+const char* const kValueOptions[] = {"--kobu", "--trace", "--id", "--radio"};
 
 std::string ExecutablePath(const char* argv0) {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n > 0) return std::string(buf, static_cast<std::size_t>(n));
     return argv0;
+}
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "kivoctl: %s\n\n%s", problem.c_str(), kUsage);
+    return ExitUsage;
 }
 
 } // namespace
@@ -60,10 +80,7 @@ void Fail(int textId, const std::vector<std::string>& args) {
 
 int Main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty()) {
-        std::fputs(kUsage, stderr);
-        return ExitUsage;
-    }
+    if (words.empty()) return Usage("no command given");
     if (words[0] == "-h" || words[0] == "--help" || words[0] == "help") {
         std::fputs(kUsage, stdout);
         return ExitOk;
@@ -72,20 +89,41 @@ int Main(int argc, char** argv) {
         std::printf("kivoctl %s\n", ProgramVersion().c_str());
         return ExitOk;
     }
-    for (const Command& c : kCommands) {
-        if (words[0] != c.name) continue;
-        Context ctx;
-        ctx.args.assign(words.begin() + 1, words.end());
-        if (ctx.args.size() < c.minArgs || ctx.args.size() > c.maxArgs) {
-            std::fprintf(stderr, "kivoctl %s: wrong number of arguments\n\n%s", c.name, kUsage);
-            return ExitUsage;
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (words[0] == c.name) command = &c;
+    if (!command) return Usage("unknown command '" + words[0] + "'");
+
+    Context ctx;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w.size() < 2 || w.compare(0, 2, "--") != 0) {
+            ctx.args.push_back(w);
+            continue;
         }
-        // The GUI's one positional argument (a configuration folder) has no meaning here.
-        ctx.folders = RunStartup(PlatformEnvironment(ExecutablePath(argv[0]), {}));
-        return c.run(ctx);
+        std::string name = w, value;
+        auto eq = w.find('=');
+        if (eq != std::string::npos) {
+            name = w.substr(0, eq);
+            value = w.substr(eq + 1);
+        }
+        bool known = false;
+        for (const char* o : kValueOptions) known |= name == o;
+        if (!known) return Usage("unknown option '" + name + "'");
+        if (eq == std::string::npos) {
+            if (i + 1 >= words.size()) return Usage("option " + name + " needs a value");
+            value = words[++i];
+        }
+        ctx.options[name] = value;
     }
-    std::fprintf(stderr, "kivoctl: unknown command '%s'\n\n%s", words[0].c_str(), kUsage);
-    return ExitUsage;
+    if (ctx.args.size() < command->minArgs || ctx.args.size() > command->maxArgs)
+        return Usage(std::string("wrong number of arguments for ") + command->name);
+
+    // The GUI's one positional argument (a configuration folder) has no meaning here.
+    StartupEnvironment env = PlatformEnvironment(ExecutablePath(argv[0]), {});
+    ctx.templateFolder = env.templateFolder;
+    ctx.folders = RunStartup(env);
+    return command->run(ctx);
 }
 
 } // namespace kivo::cli

@@ -1,0 +1,52 @@
+#include "cli.h"
+
+#include "app/strtable.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace kivo::cli {
+
+namespace {
+
+// Texts from the string table end lines with "\n" or "\r\n"; a console wants "\n" only.
+std::string ForConsole(std::string text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
+} // namespace
+
+void ConsoleUi::Status(const std::string& text) {
+    if (progressShown_) std::fputc('\n', stderr);
+    progressShown_ = false;
+    std::fprintf(stderr, "%s\n", ForConsole(text).c_str());
+}
+
+void ConsoleUi::Box(BoxKind kind, int textId, const std::vector<std::string>& args) {
+    if (progressShown_) std::fputc('\n', stderr);
+    progressShown_ = false;
+    std::string text = ForConsole(FormatText(Str(textId), args));
+    if (kind == BoxKind::Error) {
+        std::fprintf(stderr, "kivoctl: %s\n", text.c_str());
+    } else {
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    }
+}
+
+void ConsoleUi::TwoPartBox(int firstId, int secondId) {
+    std::printf("%s\n%s\n", ForConsole(Str(firstId)).c_str(), ForConsole(Str(secondId)).c_str());
+    std::fflush(stdout);
+}
+
+void ConsoleUi::Progress(int done, int total) {
+    // Only a terminal gets the moving counter; a log file would fill with it.
+    if (!::isatty(STDERR_FILENO)) return;
+    std::fprintf(stderr, "\r%d/%d", done, total);
+    progressShown_ = true;
+}
+
+} // namespace kivo::cli

@@ -1,0 +1,53 @@
+// The commands the Kobu understands, the memory transfer in 16-byte chunks, the image-size
+// probe, the whole-image read and the Kobu version check. Nothing here shows anything; every
+// operation returns one of the result codes.
+#pragma once
+
+#include "data/kivodata.h"
+#include "link/kobulink.h"
+
+#include <functional>
+#include <string>
+
+namespace kivo {
+
+enum LinkResult : int {
+    ResultOk = 0,
+    ResultNoAnswer = 2,   // no valid answer, or a refusal, to a short command
+    ResultReadFailed = 4, // a memory read failed
+    ResultWriteFailed = 5,
+    ResultOldKobu = 7, // the Kobu's firmware is older than required, or of another variant
+};
+
+constexpr unsigned kChunk = 16;
+constexpr int kAttempts = 3;
+
+// Called after every chunk with the chunks done so far and the total of the range.
+using ChunkProgress = std::function<void(int done, int total)>;
+
+int CheckUnit(KobuLink& link);
+int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
+              const ChunkProgress& progress = {});
+int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
+               const ChunkProgress& progress = {});
+unsigned ProbeImageSize(KobuLink& link); // 512, 256 or 0
+int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress = {});
+int CheckKobuVersion(KobuLink& link, const std::string& required);
+int ReadKobuVersion(KobuLink& link, std::string& version);
+
+int StartLearning(KobuLink& link);
+int StopLearning(KobuLink& link);
+// 0 and the first four characters of the 8-character reply, else 2.
+int PollLearnedCode(KobuLink& link, std::string& code);
+
+int RequestInfo(KobuLink& link, const std::string& code, const std::string& registers);
+// Always 0: the payload of a valid frame, one byte if one came, else the empty text.
+int PollInfo(KobuLink& link, std::string& reply);
+int WriteInfo(KobuLink& link, const std::string& code, const std::string& data);
+// 0 and the two characters ("03" written, "04" failed), else 2.
+int PollWrite(KobuLink& link, std::string& reply);
+
+// Number of chunks a range takes.
+int ChunkCount(unsigned first, unsigned last);
+
+} // namespace kivo

@@ -1,0 +1,262 @@
+#include "link/procedures.h"
+
+#include "app/strtable.h"
+#include "link/commands.h"
+
+#include <optional>
+
+namespace kivo {
+
+namespace {
+
+constexpr unsigned kUserAreaEnd = 0x0F6;
+
+// A failure told twice: in the status line and in an error box.
+void Fail(ProcedureUi& ui, int textId) {
+    ui.Status(Str(textId));
+    ui.Box(BoxKind::Error, textId);
+}
+
+// Progress over several ranges as one transfer.
+class PhaseProgress {
+public:
+    PhaseProgress(ProcedureUi& ui, int total) : ui_(ui), total_(total) {}
+    ChunkProgress Next(int chunksOfRange) {
+        int offset = offset_;
+        offset_ += chunksOfRange;
+        return [this, offset](int done, int) { ui_.Progress(offset + done, total_); };
+    }
+
+private:
+    ProcedureUi& ui_;
+    int total_;
+    int offset_ = 0;
+};
+
+bool ReadFirmware(KobuLink& link, KivoData& data) {
+    return ReadRange(link, data.receive, mm::FirmwareMajor, mm::FirmwareVariant) == ResultOk;
+}
+
+bool IsAnyOf(unsigned v, std::initializer_list<unsigned> set) {
+    for (unsigned x : set)
+        if (v == x) return true;
+    return false;
+}
+
+bool Protocol17Supported(unsigned variant, unsigned firmware) {
+    return (variant == 10 && firmware >= 0x650) || IsAnyOf(variant, {25, 29, 34});
+}
+
+bool Protocol21Supported(unsigned variant, unsigned firmware) {
+    return (variant == 10 && firmware >= 0x700) || IsAnyOf(variant, {25, 29, 34}) ||
+           (variant == 22 && firmware >= 0x633);
+}
+
+// Which alarm type codes a unit refuses: the AlarmTypeInUse selector, or nullopt when it
+// accepts them all.
+std::optional<int> RefusedAlarmTypes(unsigned variant, unsigned firmware) {
+    if (variant == 10) {
+        if (firmware <= 0x700) return -1;
+        if (firmware <= 0x70F) return std::nullopt;
+        if (firmware <= 0x730) return 30;
+        if (firmware <= 0x73F) return std::nullopt;
+        return 48;
+    }
+    if (variant == 25) return std::nullopt;
+    if (variant == 29 || variant == 34) return 48;
+    return -1;
+}
+
+} // namespace
+
+WriteOptions WriteOptions::Editor() {
+    return WriteOptions{};
+}
+
+WriteOptions WriteOptions::Wizard() {
+    WriteOptions o;
+    o.sizeCheck = false;
+    o.compatibility = false;
+    o.openFailureStatus = false;
+    o.twoPartBoxFor256 = false;
+    return o;
+}
+
+WriteOptions WriteOptions::Basic(unsigned firstAddress, unsigned fileSize) {
+    WriteOptions o;
+    o.firstAddress = firstAddress;
+    o.openFailureStatus = false;
+    o.failureBoxText = 15007;
+    o.twoPartBoxFor256 = false;
+    o.fileSize = fileSize;
+    o.olderFileNote = true;
+    return o;
+}
+
+std::vector<std::pair<unsigned, unsigned>> WrittenRanges(unsigned unitSize, unsigned first) {
+    std::vector<std::pair<unsigned, unsigned>> ranges;
+    if (first <= kUserAreaEnd) ranges.emplace_back(first, kUserAreaEnd);
+    if (unitSize == mm::kLargeImage) ranges.emplace_back(mm::ExtendedWritableFirst, mm::ImageLast);
+    return ranges;
+}
+
+ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& unitSize,
+                     const std::function<int()>& imageToControls) {
+    ReadOutcome outcome = ReadOutcome::ReadFailed;
+    ui.WaitCursor(true);
+    if (link.OpenLink() != 0) {
+        Fail(ui, 15009);
+        outcome = ReadOutcome::NoKobu;
+    } else if (CheckUnit(link) != ResultOk) {
+        Fail(ui, 15008);
+        outcome = ReadOutcome::NoUnit;
+    } else {
+        ui.Status(Str(13804));
+        ui.Repaint();
+        unitSize = ProbeImageSize(link);
+        if (ReadWholeImage(link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }) !=
+            ResultOk) {
+            Fail(ui, 13806);
+        } else {
+            data.image = data.receive;
+            data.reference = data.image;
+            int failing = imageToControls ? imageToControls() : -1;
+            if (failing >= 0 && failing < static_cast<int>(mm::kImageBuffer))
+                ui.Box(BoxKind::Error, 15023,
+                       {std::to_string(data.image[failing]), std::to_string(failing)});
+            ui.Status(Str(13805));
+            ui.Box(BoxKind::Information, 13805);
+            data.imageSource = SourceUnit;
+            outcome = ReadOutcome::Read;
+        }
+    }
+    link.CloseLink();
+    ui.WaitCursor(false);
+    return outcome;
+}
+
+Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSize,
+                                 ProcedureUi& ui) {
+    const bool large = unitSize == mm::kLargeImage;
+    bool notSupported = false;
+
+    struct ProtocolRule {
+        int code;
+        bool (*supported)(unsigned variant, unsigned firmware);
+    };
+    bool protocolRefused = false;
+    for (const ProtocolRule& rule :
+         {ProtocolRule{17, Protocol17Supported}, ProtocolRule{21, Protocol21Supported}}) {
+        if (!ProtocolInUse(data.image, rule.code)) continue;
+        if (!large) {
+            protocolRefused = true; // a unit without the extended area knows neither
+            continue;
+        }
+        if (!ReadFirmware(link, data)) {
+            link.CloseLink();
+            ui.WaitCursor(false);
+            Fail(ui, 15008);
+            return Compatibility::NoFirmwareAnswer;
+        }
+        if (!rule.supported(data.receive[mm::FirmwareVariant], FirmwareNumber(data.receive)))
+            protocolRefused = true;
+    }
+    if (protocolRefused) {
+        ui.WaitCursor(false);
+        ui.Box(BoxKind::Error, 15101);
+        notSupported = true;
+    }
+
+    std::optional<int> selector = -1;
+    if (large && ReadFirmware(link, data))
+        selector =
+            RefusedAlarmTypes(data.receive[mm::FirmwareVariant], FirmwareNumber(data.receive));
+    if (selector && AlarmTypeInUse(data.image, *selector)) {
+        ui.WaitCursor(false);
+        ui.Box(BoxKind::Error, 15102);
+        notSupported = true;
+    }
+    return notSupported ? Compatibility::NotSupported : Compatibility::Supported;
+}
+
+WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
+                       const WriteOptions& options) {
+    auto finish = [&](WriteOutcome outcome) {
+        link.CloseLink();
+        ui.WaitCursor(false);
+        return outcome;
+    };
+
+    ui.WaitCursor(true);
+    if (link.OpenLink() != 0) {
+        if (options.openFailureStatus) ui.Status(Str(15009));
+        ui.Box(BoxKind::Error, 15009);
+        return finish(WriteOutcome::NoKobu);
+    }
+    if (CheckUnit(link) != ResultOk) {
+        Fail(ui, 15008);
+        return finish(WriteOutcome::NoUnit);
+    }
+    unsigned size = ProbeImageSize(link);
+    if (size != mm::kSmallImage && size != mm::kLargeImage) {
+        if (options.sizeCheck) {
+            link.CloseLink();
+            ui.WaitCursor(false);
+            Fail(ui, 15008);
+            return WriteOutcome::NoUnit;
+        }
+        size = 0; // written and compared like a unit without the extended area
+    }
+    if (options.olderFileNote && size == mm::kLargeImage && options.fileSize == mm::kSmallImage)
+        ui.Box(BoxKind::Information, 15035);
+    if (options.compatibility) {
+        switch (CheckCompatibility(link, data, size, ui)) {
+        case Compatibility::NoFirmwareAnswer:
+            return WriteOutcome::NoUnit;
+        case Compatibility::NotSupported:
+            return finish(WriteOutcome::Refused);
+        case Compatibility::Supported:
+            break;
+        }
+    }
+
+    const auto ranges = WrittenRanges(size, options.firstAddress);
+    int chunks = 0;
+    for (const auto& r : ranges) chunks += ChunkCount(r.first, r.second);
+
+    ui.Status(Str(15001));
+    ui.Repaint();
+    PhaseProgress writing(ui, chunks);
+    bool writeFailed = false;
+    for (const auto& r : ranges) // the second range is written even after the first failed
+        if (WriteRange(link, data.image, r.first, r.second,
+                       writing.Next(ChunkCount(r.first, r.second))) != ResultOk)
+            writeFailed = true;
+    if (writeFailed) {
+        ui.Status(Str(15006));
+        ui.Box(BoxKind::Error, options.failureBoxText);
+        return finish(WriteOutcome::WriteFailed);
+    }
+
+    ui.Status(Str(15002));
+    ui.Repaint();
+    if (ReadWholeImage(link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }) !=
+        ResultOk) {
+        Fail(ui, 15005);
+        return finish(WriteOutcome::VerifyFailed);
+    }
+    for (const auto& r : ranges) {
+        if (!data.RangesEqual(r.first, r.second)) {
+            Fail(ui, 15005);
+            return finish(WriteOutcome::VerifyFailed);
+        }
+    }
+    ui.Status(Str(15003));
+    if (size == mm::kSmallImage && options.twoPartBoxFor256)
+        ui.TwoPartBox(15004, 15033);
+    else
+        ui.Box(BoxKind::Information, 15004);
+    return finish(WriteOutcome::Verified);
+}
+
+} // namespace kivo

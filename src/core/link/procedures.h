@@ -1,0 +1,87 @@
+// Reading a whole image from a unit, and writing an image into one with the compatibility
+// check and read-back verification. The editor, basic programming, the wizard and kivoctl all
+// run these; they speak to their window only through ProcedureUi.
+#pragma once
+
+#include "data/kivodata.h"
+#include "link/kobulink.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kivo {
+
+enum class BoxKind { Error, Information };
+
+class ProcedureUi {
+public:
+    virtual ~ProcedureUi() = default;
+    // The window's status bar or label.
+    virtual void Status(const std::string& text) = 0;
+    // A modal box with an OK button showing string-table text `textId` with its arguments.
+    virtual void Box(BoxKind kind, int textId, const std::vector<std::string>& args = {}) = 0;
+    // The two-part information box: two string-table texts one below the other.
+    virtual void TwoPartBox(int firstId, int secondId) = 0;
+    // Let pending window messages be processed so the status text appears.
+    virtual void Repaint() = 0;
+    // Chunks of the current transfer phase done out of chunks to do.
+    virtual void Progress(int done, int total) = 0;
+    // May be called again with the state it already has; only changes count.
+    virtual void WaitCursor(bool on) = 0;
+};
+
+// How a caller's write differs from the editor's.
+struct WriteOptions {
+    unsigned firstAddress = 0;     // first address written and compared
+    bool sizeCheck = true;         // refuse a unit whose size is neither 256 nor 512
+    bool compatibility = true;     // run CheckCompatibility
+    bool openFailureStatus = true; // 15009 also in the status line (editor only)
+    int failureBoxText = 15006;    // box after a failed write (basic programming: 15007)
+    bool twoPartBoxFor256 = true;  // success on a 256-byte unit: 15004 with 15033 (editor)
+    unsigned fileSize = 512;       // size of the configuration file being written
+    bool olderFileNote = false;    // 15035 when a 256-byte file goes into a 512-byte unit
+
+    static WriteOptions Editor();
+    static WriteOptions Wizard();
+    static WriteOptions Basic(unsigned firstAddress, unsigned fileSize);
+};
+
+enum class WriteOutcome {
+    Verified,
+    NoKobu,       // the link could not be opened (15009)
+    NoUnit,       // no unit answers, its size or firmware cannot be read (15008)
+    Refused,      // the compatibility check refused the image (15101/15102); nothing written
+    WriteFailed,  // a range write failed (15006 or 15007)
+    VerifyFailed, // the read-back failed or differs (15005)
+};
+
+enum class ReadOutcome {
+    Read,
+    NoKobu,     // the link could not be opened (15009)
+    NoUnit,     // no unit answers (15008)
+    ReadFailed, // the whole-image read failed (13806)
+};
+
+enum class Compatibility { Supported, NotSupported, NoFirmwareAnswer };
+
+// Reads the unit into `data` (receive buffer, then working image and reference copy, image
+// source 3). `unitSize` gets the probed size. `imageToControls` shows the image and returns
+// the failing address or -1; null when there are no controls.
+ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& unitSize,
+                     const std::function<int()>& imageToControls = {});
+
+// Writes the working image of `data` and verifies it. The working image, reference copy and
+// image source stay as they are; the receive buffer holds the read-back.
+WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
+                       const WriteOptions& options = WriteOptions::Editor());
+
+// On a failure to read the firmware bytes it has already closed the link and said 15008.
+Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSize,
+                                 ProcedureUi& ui);
+
+// The ranges a write covers for a unit size, from `first`: {first..0xF6} and, for a 512-byte
+// unit, {0x103..0x1FF}.
+std::vector<std::pair<unsigned, unsigned>> WrittenRanges(unsigned unitSize, unsigned first);
+
+} // namespace kivo
