@@ -1,37 +1,19 @@
 #include "app/strtable.h"
-#include "support/tempdir.h"
+#include "kivoctl_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace kivo {
 namespace {
 
 using test::TempDir;
 
-struct Result {
-    int exit;
-    std::string out, err;
-};
-
-// Runs kivoctl with its folders inside `dir`, so nothing outside the test is touched.
+using Result = test::CliResult;
 Result Kivoctl(const TempDir& dir, const std::string& args) {
-    std::string cmd = "cd '" + dir.path() + "' && KIVO_APPDATA_DIR='" + dir.file("appdata") +
-                      "' KIVO_DOCUMENTS_DIR='" + dir.file("docs") + "' " KIVOCTL " " + args +
-                      " 2>'" + dir.file("stderr") + "'";
-    std::filesystem::create_directories(dir.file("appdata"));
-    std::filesystem::create_directories(dir.file("docs"));
-    Result r{};
-    FILE* p = ::popen(cmd.c_str(), "r");
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = dir.ReadText("stderr");
-    return r;
+    return test::RunKivoctl(dir, args);
 }
 
 std::vector<std::string> CrLfLines(const std::string& text) {
@@ -46,7 +28,7 @@ std::vector<std::string> CrLfLines(const std::string& text) {
 }
 
 std::string Program(const TempDir& dir) {
-    return dir.file("appdata/TAVRA/KIVO Zizadozeve (DE)/");
+    return test::ProgramFolder(dir);
 }
 
 TEST(KivoctlCli, FoldersRunsStartUp) {

@@ -1,0 +1,188 @@
+#include "link/commands.h"
+
+#include "sim_fixture.h"
+
+namespace kivo {
+namespace {
+
+using sim::Fault;
+
+class Commands : public test::SimLink {
+protected:
+    void SetUp() override {
+        SimLink::SetUp();
+        ASSERT_EQ(link.OpenLink(), 0);
+    }
+    void Reopen(const std::string& options) {
+        link.CloseLink();
+        Device(options);
+        ASSERT_EQ(link.OpenLink(), 0);
+        commands.clear();
+    }
+};
+
+TEST_F(Commands, ChunkingOfRanges) {
+    EXPECT_EQ(ChunkCount(0x000, 0x0F6), 16);
+    EXPECT_EQ(ChunkCount(0x103, 0x1FF), 16);
+    EXPECT_EQ(ChunkCount(0x000, 0x1FF), 32);
+    EXPECT_EQ(ChunkCount(0x1FF, 0x1FF), 1);
+
+    Image img{};
+    EXPECT_EQ(ReadRange(link, img, 0x1FF, 0x1FF), ResultOk);
+    EXPECT_EQ(commands.back(), "R01FF01");
+    commands.clear();
+    EXPECT_EQ(ReadRange(link, img, 0x000, 0x0F6), ResultOk);
+    ASSERT_EQ(commands.size(), 16u);
+    EXPECT_EQ(commands.front(), "R000010");
+    EXPECT_EQ(commands.back(), "R00F007");
+
+    commands.clear();
+    for (unsigned a = 0; a < 512; ++a) img[a] = static_cast<std::uint8_t>(a * 5);
+    EXPECT_EQ(WriteRange(link, img, 0x103, 0x1FF), ResultOk);
+    ASSERT_EQ(commands.size(), 16u);
+    EXPECT_EQ(commands.front().substr(0, 7), "W010310");
+    EXPECT_EQ(commands.front().size(), 7u + 32u);
+    EXPECT_EQ(commands.front().substr(7, 6), "0F1419"); // bytes 0x103.. as upper-case hex
+    EXPECT_EQ(commands.back().substr(0, 7), "W01F30D");
+    EXPECT_EQ(commands.back().size(), 7u + 26u);
+}
+
+TEST_F(Commands, ReadAndWriteRoundTrip) {
+    Image img{};
+    for (unsigned a = 0; a < 512; ++a) img[a] = static_cast<std::uint8_t>(255 - a);
+    int progressCalls = 0;
+    EXPECT_EQ(WriteRange(link, img, 0x000, 0x0F6,
+                         [&](int done, int total) {
+                             EXPECT_EQ(total, 16);
+                             EXPECT_EQ(done, ++progressCalls);
+                         }),
+              ResultOk);
+    Image back{};
+    EXPECT_EQ(ReadRange(link, back, 0x000, 0x0F6), ResultOk);
+    EXPECT_TRUE(std::equal(img.begin(), img.begin() + 0xF7, back.begin()));
+    EXPECT_EQ(back[0xF7], 0); // outside the range: untouched
+}
+
+TEST_F(Commands, ProbeAndWholeImageOfBothSizes) {
+    EXPECT_EQ(ProbeImageSize(link), 512u);
+    Image img;
+    img.fill(0xEE);
+    EXPECT_EQ(ReadWholeImage(link, img), ResultOk);
+    EXPECT_EQ(img, device->Memory());
+
+    Reopen("size=256");
+    EXPECT_EQ(ProbeImageSize(link), 256u);
+    img.fill(0xEE);
+    EXPECT_EQ(ReadWholeImage(link, img), ResultOk);
+    EXPECT_TRUE(std::equal(img.begin(), img.begin() + 256, device->Memory().begin()));
+    for (unsigned a = 0x100; a < 0x200; ++a) ASSERT_EQ(img[a], 0) << a;
+
+    Reopen("unit=0");
+    EXPECT_EQ(CheckUnit(link), ResultNoAnswer);
+    EXPECT_EQ(ProbeImageSize(link), 0u);
+    img.fill(0xEE);
+    EXPECT_EQ(ReadWholeImage(link, img), ResultReadFailed);
+    EXPECT_EQ(img, Image{});
+}
+
+TEST_F(Commands, RetriesRecoverFromTwoBadReplies) {
+    for (Fault f : {Fault::Drop, Fault::Corrupt, Fault::Nak, Fault::Lower, Fault::Short}) {
+        SCOPED_TRACE(static_cast<int>(f));
+        commands.clear();
+        device->Plant(f, 2);
+        Image img{};
+        EXPECT_EQ(ReadRange(link, img, 0x010, 0x01F), ResultOk);
+        EXPECT_EQ(commands.size(), 3u);
+        EXPECT_TRUE(
+            std::equal(img.begin() + 0x10, img.begin() + 0x20, device->Memory().begin() + 0x10));
+    }
+}
+
+TEST_F(Commands, AChunkThatNeverArrivesFailsTheRead) {
+    // Three short replies: the chunk's bytes never came, so the read must not succeed.
+    for (Fault f : {Fault::Short, Fault::Drop, Fault::Nak, Fault::Lower}) {
+        SCOPED_TRACE(static_cast<int>(f));
+        device->Plant(f, 3);
+        Image img;
+        img.fill(0x77);
+        EXPECT_EQ(ReadRange(link, img, 0x000, 0x01F), ResultReadFailed);
+        EXPECT_EQ(img[0x00], 0x77);                   // the failed chunk keeps what the buffer held
+        EXPECT_EQ(img[0x10], device->Memory()[0x10]); // the next chunk was still read
+    }
+}
+
+TEST_F(Commands, WriteCountsOnlyARefusalOnTheLastAttempt) {
+    Image img{};
+    img.fill(0x5A);
+    device->Plant(Fault::Nak, 3);
+    EXPECT_EQ(WriteRange(link, img, 0x020, 0x02F), ResultWriteFailed);
+    device->Plant(Fault::Drop, 3);
+    EXPECT_EQ(WriteRange(link, img, 0x020, 0x02F), ResultOk); // the read-back catches it
+    device->Plant(Fault::Nak, 2);
+    EXPECT_EQ(WriteRange(link, img, 0x030, 0x03F), ResultOk);
+    EXPECT_EQ(device->Memory()[0x030], 0x5A);
+}
+
+TEST_F(Commands, KobuVersion) {
+    struct Case {
+        std::string version;
+        int result;
+    } cases[] = {
+        {"11-1 SIM1.0", ResultOk},      {"12-1xxxxxxx", ResultOk},
+        {"21-1xxxxxxx", ResultOk},      {"10-1xxxxxxx", ResultOldKobu},
+        {"01-1xxxxxxx", ResultOldKobu}, {"11-2xxxxxxx", ResultOldKobu},
+        {"11-1xxxxxx", ResultNoAnswer},
+    };
+    for (const auto& c : cases) {
+        Reopen("version=" + c.version);
+        EXPECT_EQ(CheckKobuVersion(link, "11-1"), c.result) << c.version;
+    }
+    std::string v;
+    Reopen("");
+    EXPECT_EQ(ReadKobuVersion(link, v), ResultOk);
+    EXPECT_EQ(v, "11-1 SIM1.0");
+}
+
+TEST_F(Commands, LearningAndTransmitterInfo) {
+    std::string code;
+    EXPECT_EQ(StartLearning(link), ResultOk);
+    EXPECT_EQ(PollLearnedCode(link, code), ResultOk);
+    EXPECT_EQ(code, "0000");
+    clock.Advance(2000);
+    EXPECT_EQ(PollLearnedCode(link, code), ResultOk);
+    EXPECT_EQ(code, "4C3A");
+    EXPECT_EQ(StopLearning(link), ResultOk);
+
+    std::string reply;
+    EXPECT_EQ(RequestInfo(link, "4C3A", "2728292A2B2F"), ResultOk);
+    clock.Advance(2000);
+    EXPECT_EQ(PollInfo(link, reply), ResultOk);
+    EXPECT_EQ(reply.size(), 28u);
+    EXPECT_EQ(reply.substr(0, 6), "4C3A27");
+    EXPECT_EQ(WriteInfo(link, "4C3A",
+                        "270C280029"
+                        "03"),
+              ResultOk);
+    clock.Advance(2000);
+    EXPECT_EQ(PollWrite(link, reply), ResultOk);
+    EXPECT_EQ(reply, "03");
+}
+
+TEST_F(Commands, AClosedOrVanishedLinkFailsFast) {
+    link.CloseLink();
+    Image img{};
+    std::int64_t t = clock.NowMs();
+    EXPECT_EQ(CheckUnit(link), ResultNoAnswer);
+    EXPECT_EQ(ReadRange(link, img, 0, 0x1FF), ResultReadFailed);
+    EXPECT_EQ(WriteRange(link, img, 0, 0x1FF), ResultOk); // silent chunks are not counted
+    EXPECT_EQ(ProbeImageSize(link), 0u);
+    EXPECT_EQ(clock.NowMs(), t);
+
+    ASSERT_EQ(link.OpenLink(), 0);
+    device->DisconnectAfter(5);
+    EXPECT_EQ(ReadWholeImage(link, img), ResultReadFailed);
+    EXPECT_LT(clock.NowMs() - t, 3000); // not 32 chunks x 3 attempts x 500 ms
+}
+
+} // namespace
+} // namespace kivo
