@@ -6,43 +6,8 @@
 // blanks are trimmed; empty items are skipped). Later keys override earlier ones, except tx,
 // which adds.
 //
-// | Key         | Value                 | Default     | Meaning |
-// |-------------|-----------------------|-------------|--------------------------------------------|
-// | size        | 256 or 512            | 512         | bytes of the unit's memory | | unit | 0 or
-// 1                | 1           | 0: no Kivo behind the Kobu: "O" gets NAK,  | |             | |
-// | memory commands get no answer at all       | | firmware    | MM.mm (hex pairs)     | 07.30 |
-// firmware bytes 0x100 and 0x101             | | variant     | 0..255 (decimal)      | 10 |
-// firmware variant, byte 0x102               | | serial      | 0..16777215           | 210417 |
-// serial number, bytes 0xFD..0xFF            | | memory      | PATH                  | (none) | the
-// unit's memory lives in this file: read | |             |                       |             | at
-// start (created when missing), written   | |             |                       |             |
-// after every stored memory write            | | image       | PATH                  | (none) |
-// start memory from this configuration file  | |             |                       | | (else the
-// built-in start image)            | | version     | text, 1..80 chars     | 11-1 SIM1.0 | the
-// Kobu's answer to "v"                   | | learn       | CODE (4 hex) or none  | 4C3A        |
-// the transmitter heard in learning mode     | | learndelay  | ms                    | 1500 | time
-// after "s1" until it is heard          | | tx          | CODE or CODE:HHHH..   | (3 built in)|
-// adds a transmitter; 12 hex digits give the | |             |                       | | registers
-// 27, 28, 29, 2A, 2B, 2F in order  | | inforesult  | ok, fail, silent      | ok          | "A": the
-// data, "04", or never an answer    | | writeresult | ok, fail, silent      | ok          | "F":
-// "03", "04", or never an answer        | | infodelay   | ms                    | 1500        |
-// time after "a"/"f" until the result is     | |             |                       | | ready;
-// polls before get an empty frame     | | drop        | RATE or Nx            | 0           | reply
-// never sent                           | | corrupt     | RATE or Nx            | 0           |
-// wrong checksum digits (framed replies)     | | nak         | RATE or Nx            | 0 | "R"/"W"
-// refused with NAK, nothing stored   | | split       | RATE or Nx            | 0           | reply
-// in two pieces, splitgap apart        | | splitgap    | ms                    | 100         | gap
-// between the two pieces                 | | lower       | RATE or Nx            | 0           |
-// hex digits in lower case (framed replies)  | | noise       | RATE or Nx            | 0 | stray
-// bytes before or after a reply        | | spike       | RATE or Nx            | 0           |
-// reply comes spikems late                   | | spikems     | ms                    | 600 | extra
-// latency of a spike                   | | ignore      | RATE or Nx            | 0           | "W"
-// acknowledged but not stored            | | short       | RATE or Nx            | 0           |
-// "R" answered with 2 characters too few     | | disconnect  | N                     | 0 | gone
-// after N transactions (0: never)       | | seed        | 0..2^64-1 (decimal)   | 1           |
-// drives every fault                         | | latency     | ms                    | 1 | answer
-// this long after a complete command  | | pace        | 0 or 1                | 0           | 1:
-// bytes travel at 57600 baud, 11 bits each|
+// Every key with its values and default is listed once, in the help text that
+// SimOptionsHelp() returns (kobu-sim --help prints it).
 //
 // RATE is a decimal fraction 0..1 applied to every reply the fault can strike; "Nx" (e.g. 2x)
 // strikes the next N such replies instead.

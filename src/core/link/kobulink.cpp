@@ -110,7 +110,9 @@ Reply KobuLink::ReceiveReply(int waitMs, int expectedLength) {
         } else if (count >= static_cast<std::size_t>(expectedLength)) {
             break;
         }
-        deadline = clock.NowMs() + kPieceGapMs; // a reply in pieces: wait for the next one
+        // A reply in pieces: sleep until the next one comes, rather than asking again at once.
+        deadline = clock.NowMs() + kPieceGapMs;
+        device_->WaitReadable(kPieceGapMs);
     }
     if (trace_) {
         if (count)
