@@ -110,7 +110,7 @@ int StepOverSeparator(const std::vector<std::string>& items, int newIndex, int l
 }
 
 int AckWarning(int selectedValue) {
-    return selectedValue != 0 ? 15038 : 0;
+    return selectedValue == 0 ? 15038 : 0;
 }
 
 } // namespace kivo
