@@ -4,6 +4,7 @@
 #include "app/strtable.h"
 #include "data/kivodata.h"
 #include "data/textexport.h"
+#include "editor/controlmodel.h"
 
 #include <climits>
 #include <cstdio>
@@ -37,12 +38,25 @@ int CmdExport(Context& ctx) {
     data.fileName = file;
     data.imageSource = SourceOpened;
 
+    // Seen as the editor sees it: shown in the controls, then stored back from them.
+    KivoIni ini;
+    ini.SetFileName(ctx.folders.programFolder + "Values.ini");
+    ControlModel controls(ini);
+    ImageToControls(data.image, controls);
+    ControlsToImage(data.image, controls);
+
     ExportInput in;
     in.image = &data.image;
     in.imageSource = data.imageSource;
     in.fileName = data.fileName;
     in.programFolder = ctx.folders.programFolder;
-    in.fields = FieldsFromImage(data.image);
+    for (int t = 0; t < mm::kTransmitters; ++t)
+        in.fields.radio[t] = controls.Text("edtRadioPos" + std::to_string(t + 1));
+    const char* suffix[] = {"A", "B", "C", "D", "N", "R"};
+    for (int d = 0; d < mm::kDestinations; ++d) {
+        in.fields.phone[d] = controls.Text(std::string("edtTelephoneNo") + suffix[d]);
+        in.fields.alarmCode[d] = controls.Text(std::string("edtAlarmCode") + suffix[d]);
+    }
     in.sequenceLetters = Str(15034);
 
     std::string out = ctx.args.size() > 1 ? ctx.args[1] : ExportFileName(in);

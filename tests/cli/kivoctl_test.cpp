@@ -85,6 +85,21 @@ TEST(KivoctlCli, ExportOfAnOldUnitsFile) {
     EXPECT_TRUE(has("[0x70-0x73] Call sequence 1: N N N N "));
 }
 
+TEST(KivoctlCli, ExportSeesTheImageAsTheEditorStoresIt) {
+    TempDir dir;
+    std::string image = dir.ReadText(std::string(KIVO_BIN_DIR) + "/Default.b");
+    image[0xC0] = '\xFF'; // the passive alarm field stores 255 as 254
+    image[0xCD] = '\x01'; // the illumination list stores "yes" as 0x80
+    dir.Write("edited.Kivo", image);
+    ASSERT_EQ(Kivoctl(dir, "export edited.Kivo").exit, 0);
+    auto lines = CrLfLines(dir.ReadText("edited.Kivo.txt"));
+    auto has = [&](const std::string& l) {
+        return std::find(lines.begin(), lines.end(), l) != lines.end();
+    };
+    EXPECT_TRUE(has("[0xC0] Passive alarm:________________________ 54 (minutes)"));
+    EXPECT_TRUE(has("[0xCD] Alarm button illumination:_____________ 128 (0=LED off, 1-255=Yes)"));
+}
+
 TEST(KivoctlCli, FileFailuresExitWithFour) {
     TempDir dir;
     dir.Write("short.Kivo", std::string(300, '\0'));

@@ -1,7 +1,7 @@
 #include "editor/binding.h"
 
 #include "data/codec.h"
-#include "fake_controls.h"
+#include "editor/controlmodel.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,17 @@ Image ShippedDefault() {
     return d.image;
 }
 
+// The model without the shipped grid rows, so each test sets the rows it needs.
+ControlModel Bare(const KivoIni& ini) {
+    ControlModel m(ini);
+    m.grid.clear();
+    return m;
+}
+
 class Binding : public ::testing::Test {
 protected:
     KivoIni ini = ShippedValues();
-    test::FakeControls controls{ini};
+    ControlModel controls = Bare(ini);
     Image image = ShippedDefault();
 
     // Shows the image, lets `edit` change the controls, stores them into a copy.
@@ -42,6 +49,19 @@ TEST_F(Binding, TheDefaultImageShowsAndStoresUnchanged) {
     Image out = image;
     ControlsToImage(out, controls);
     EXPECT_EQ(out, image);
+}
+
+TEST_F(Binding, EveryShippedImageRoundTripsWithTheShippedGrid) {
+    ControlModel full(ini); // with the [ValueAdvanced] rows
+    for (const char* name :
+         {"Default.b", "KivoDefault(Tagestaste).bin", "KivoDefault(Zweitzentrale).bin"}) {
+        KivoData d;
+        ASSERT_TRUE(d.LoadImageFile(std::string(KIVO_BIN_DIR) + "/" + name));
+        EXPECT_EQ(ImageToControls(d.image, full), -1) << name;
+        Image out = d.image;
+        ControlsToImage(out, full);
+        EXPECT_EQ(out, d.image) << name;
+    }
 }
 
 TEST_F(Binding, ConversionsBothWays) {
@@ -70,7 +90,7 @@ TEST_F(Binding, ConversionsBothWays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
         image[c.addr] = c.byte;
-        Image out = RoundTrip([&](test::FakeControls& f) {
+        Image out = RoundTrip([&](ControlModel& f) {
             EXPECT_EQ(f.texts[c.control], c.shown);
             if (c.typed) f.texts[c.control] = c.typed;
         });
@@ -80,17 +100,17 @@ TEST_F(Binding, ConversionsBothWays) {
 
 TEST_F(Binding, TickBoxesAndYesBits) {
     image[0xA1] = 0x7F;
-    Image out = RoundTrip([](test::FakeControls& f) {
+    Image out = RoundTrip([](ControlModel& f) {
         EXPECT_FALSE(f.checks["cbTestAlarm"]);
         f.checks["cbTestAlarm"] = true;
     });
     EXPECT_EQ(out[0xA1], 0xFF);
     image[0xA1] = 0xFF;
-    out = RoundTrip([](test::FakeControls& f) { f.checks["cbTestAlarm"] = false; });
+    out = RoundTrip([](ControlModel& f) { f.checks["cbTestAlarm"] = false; });
     EXPECT_EQ(out[0xA1], 0x7F);
 
     image[0xB0] = 0x81;
-    out = RoundTrip([](test::FakeControls& f) {
+    out = RoundTrip([](ControlModel& f) {
         EXPECT_TRUE(f.checks["cbTestRadioPos1"]);
         EXPECT_TRUE(f.checks["cbTestRadioPos8"]);
         EXPECT_FALSE(f.checks["cbTestRadioPos2"]);
@@ -100,7 +120,7 @@ TEST_F(Binding, TickBoxesAndYesBits) {
 
     image[0xCD] = 0x01;
     image[0xBE] = 0x01;
-    out = RoundTrip([](test::FakeControls& f) {
+    out = RoundTrip([](ControlModel& f) {
         EXPECT_EQ(ValueAtIndex(f.Values("cbbxAlarmButtonIllumination"),
                                f.Selected("cbbxAlarmButtonIllumination")),
                   1);
@@ -113,7 +133,7 @@ TEST_F(Binding, CodesAndNumbers) {
     TextToRadioCode("1A2B", &image[0x04]);
     TextToPhone("0301234567", &image[0x18]);
     TextToAlarmCode("12A4", &image[0x40]);
-    Image out = RoundTrip([](test::FakeControls& f) {
+    Image out = RoundTrip([](ControlModel& f) {
         EXPECT_EQ(f.texts["edtRadioPos3"], "1A2B");
         EXPECT_EQ(f.texts["edtTelephoneNoB"], "0301234567");
         EXPECT_EQ(f.texts["edtAlarmCodeA"], "12A4");
@@ -137,8 +157,7 @@ TEST_F(Binding, ReportsTheLastFailingAddress) {
 
     image = ShippedDefault();
     image[0x8A] = 7; // no Protocol item: shown empty, not reported, stored back unchanged
-    Image out =
-        RoundTrip([](test::FakeControls& f) { EXPECT_EQ(f.Selected("cbbxProtocolA"), -1); });
+    Image out = RoundTrip([](ControlModel& f) { EXPECT_EQ(f.Selected("cbbxProtocolA"), -1); });
     EXPECT_EQ(ImageToControls(image, controls), -1);
     EXPECT_EQ(out[0x8A], 7);
 }
@@ -154,7 +173,7 @@ TEST_F(Binding, ShownOnlyFields) {
     image[0x100] = 0x02;
     image[0x101] = 0x1A;
     image[0x102] = 3;
-    Image out = RoundTrip([](test::FakeControls& f) {
+    Image out = RoundTrip([](ControlModel& f) {
         EXPECT_EQ(f.texts["edtProductModel"], "4");
         EXPECT_EQ(f.texts["edtProductionDate"], "24.12.2013");
         EXPECT_EQ(f.texts["edtSerialNumber"], "66051");
@@ -186,7 +205,7 @@ TEST_F(Binding, SharedBytesFollowTheOrderOfStoring) {
     // The auto-answer duration, when shown, overwrites the test boxes' 0xB0.
     controls.hidden.clear();
     image[0xB0] = 0x03;
-    Image out = RoundTrip([](test::FakeControls& f) {
+    Image out = RoundTrip([](ControlModel& f) {
         EXPECT_EQ(f.texts["edtAutoAnswerDuration"], "30");
         f.texts["edtAutoAnswerDuration"] = "120";
     });
@@ -195,7 +214,7 @@ TEST_F(Binding, SharedBytesFollowTheOrderOfStoring) {
     // A grid row overrides another page's control; the line-volume lists override a row.
     controls.hidden = {"edtAutoAnswerDuration"};
     controls.grid = {{"192", "Passiv", "", "h"}, {"260", "Stufe 1", "", ""}};
-    out = RoundTrip([](test::FakeControls& f) {
+    out = RoundTrip([](ControlModel& f) {
         f.texts["edtPassiveAlarmInterval"] = "12";
         f.grid[0][2] = "48";
         f.grid[1][2] = "9";
@@ -209,7 +228,7 @@ TEST_F(Binding, GridRowsThatNameNoAddressAreSkipped) {
                      {"-1", "", "", ""},  {"", "", "", ""},    {"231", "", "", ""}};
     image[230] = 10;
     image[231] = 11;
-    Image out = RoundTrip([](test::FakeControls& f) {
+    Image out = RoundTrip([](ControlModel& f) {
         EXPECT_EQ(f.grid[0][2], "10");
         EXPECT_EQ(f.grid[1][2], "");
         EXPECT_EQ(f.grid[5][2], "11");
@@ -223,9 +242,9 @@ TEST_F(Binding, GridRowsThatNameNoAddressAreSkipped) {
 
 TEST_F(Binding, AListWithoutSelectionKeepsItsByte) {
     image[0xC6] = 2;
-    Image out = RoundTrip([](test::FakeControls& f) { f.selected["cbbxWarningFunctions"] = -1; });
+    Image out = RoundTrip([](ControlModel& f) { f.selected["cbbxWarningFunctions"] = -1; });
     EXPECT_EQ(out[0xC6], 2);
-    out = RoundTrip([](test::FakeControls& f) { f.Choose("cbbxWarningFunctions", 3); });
+    out = RoundTrip([](ControlModel& f) { f.Choose("cbbxWarningFunctions", 3); });
     EXPECT_EQ(out[0xC6], 3);
 }
 
