@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "access/kivopassword.h"
+#include "data/defaultconfigs.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
 
@@ -101,9 +102,9 @@ Folders RunStartup(const StartupEnvironment& env) {
         }
     }
 
-    if (FileExists(exe + "Default.b") &&
-        (!FileExists(f.programFolder + "Default.bin") || oldDefaultChanged == "false"))
-        InstallFile(exe, "Default.b", "Default.bin", f.programFolder);
+    const std::string defaultBin = DefaultBinPath(f.programFolder);
+    if (FileExists(exe + "Default.b") && (!FileExists(defaultBin) || oldDefaultChanged == "false"))
+        InstallFile(exe, "Default.b", NameOf(defaultBin), f.programFolder);
 
     CopyDefaultConfigs(exe, f.programFolder);
 
