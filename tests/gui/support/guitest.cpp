@@ -1,6 +1,9 @@
 #include "guitest.h"
 
+#include "gui/app/application.h"
+
 #include <QDir>
+#include <QTest>
 #include <cstdlib>
 
 namespace kivo::gui::test {
@@ -45,6 +48,20 @@ void WhenModal(std::function<void(QWidget*)> action, int ms) {
     timer->start();
 }
 
+void TypeKeys(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(widget, c.toLatin1());
+            continue;
+        }
+        // Latin-1 letters have the key code of their capital, as on a real keyboard.
+        const QChar capital = c.toUpper();
+        const Qt::Key key =
+            capital.unicode() <= 0xFF ? Qt::Key(capital.unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
 Folders::Folders() {
     ::setenv("KIVO_APPDATA_DIR", dir_.file("appdata").c_str(), 1);
     ::setenv("KIVO_DOCUMENTS_DIR", dir_.file("docs").c_str(), 1);
@@ -62,7 +79,8 @@ Folders::~Folders() {
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("KIVO_KOBU", "sim", 0);
-    QApplication app(argc, argv);
+    // The program's own application object, so events reach the widgets as in the program.
+    kivo::gui::KivoApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new kivo::gui::test::RecorderListener);
     return RUN_ALL_TESTS();

@@ -20,6 +20,10 @@ MessageRecorder& Recorded();
 // call it right before the code that opens the dialog with exec().
 void WhenModal(std::function<void(QWidget* modal)> action, int ms = 0);
 
+// Types `text` into `widget` key by key, as a keyboard would: also characters beyond ASCII
+// (umlauts, "ß"), which QTest::keyClicks cannot type.
+void TypeKeys(QWidget* widget, const QString& text);
+
 // KIVO_APPDATA_DIR and KIVO_DOCUMENTS_DIR pointing into a fresh folder for the test's
 // lifetime, with the folders created.
 class Folders {

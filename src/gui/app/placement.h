@@ -1,0 +1,31 @@
+// Where the windows appear and how large they are: every window centres itself when it is
+// shown, and takes its designed size unless its texts need more room.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace kivo::gui {
+
+// The platform library's captions of the confirm and cancel buttons in this edition.
+QString OkCaption();
+QString CancelCaption();
+
+// Centres the window on its screen; halves are truncated.
+void CentreOnScreen(QWidget* window);
+// Centres the window over `over` (outer sizes, halves truncated); on the screen when `over` is
+// missing or not shown.
+void CentreOver(QWidget* window, QWidget* over);
+
+// Keeps `dialog` above `owner` on the screen (the window system's "transient for") without
+// making it the owner's child: the editor's dialogs are not part of the editor's widget tree,
+// where they would mix with the editor's own named controls.
+void StayAbove(QWidget* dialog, QWidget* owner);
+
+// Fixes the window's size at `designed`, or larger where its layout needs more room for its
+// texts: word-wrapped labels make it taller, never wider than the layout asks.
+void FitFixedSize(QWidget* window, QSize designed);
+
+} // namespace kivo::gui

@@ -1,0 +1,86 @@
+// --screenshot: pictures of the shell's windows as they appear on this screen, for checking
+// that no text is cut off with the fonts at hand.
+#include "gui/access/changepasswords.h"
+#include "gui/access/newpassword.h"
+#include "gui/access/password.h"
+#include "gui/app/about.h"
+#include "gui/app/application.h"
+#include "gui/app/information.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace kivo::gui {
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool Save(QWidget* window, const QString& dir, const QString& name) {
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    const bool ok = window->grab().save(path);
+    std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "saved" : "cannot save",
+                 path.toLocal8Bit().constData());
+    return ok;
+}
+
+bool Shot(QWidget* window, const QString& dir, const QString& name) {
+    window->show();
+    Settle();
+    const bool ok = Save(window, dir, name);
+    window->hide();
+    Settle();
+    return ok;
+}
+
+// A message box is modal: picture it from inside its own loop, then close it.
+bool ShotOfBox(int textId, MsgKind kind, int buttons, const QString& dir, const QString& name) {
+    bool ok = false;
+    QTimer::singleShot(300, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            ok = Save(box, dir, name);
+            box->close();
+        }
+    });
+    Messages::Show(nullptr, kind, textId, {}, buttons);
+    return ok;
+}
+
+} // namespace
+
+int SaveScreenshots(AppContext& ctx, const QString& dir) {
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "kivotool: cannot create %s\n", dir.toLocal8Bit().constData());
+        return 1;
+    }
+    const Windows& w = ctx.windows;
+    bool ok = Shot(w.main, dir, QStringLiteral("frmMain"));
+    w.password->edtPassword->setText(QStringLiteral("geheim"));
+    ok = Shot(w.password, dir, QStringLiteral("frmPassword")) && ok;
+    w.password->ClearPassword();
+    ok = Shot(w.about, dir, QStringLiteral("frmAbout")) && ok;
+    ok = Shot(w.changePasswords, dir, QStringLiteral("frmChangePasswords")) && ok;
+    // The fields are emptied on every show: fill them once it is up.
+    w.newPassword->show();
+    w.newPassword->edtPassword->setText(QStringLiteral("abcd"));
+    w.newPassword->edtPasswordRetype->setText(QStringLiteral("abc"));
+    Settle();
+    ok = Save(w.newPassword, dir, QStringLiteral("frmNewPassword")) && ok;
+    w.newPassword->hide();
+    w.information->SetMessages(QStr(15004), QStr(15033));
+    ok = Shot(w.information, dir, QStringLiteral("frmInformation")) && ok;
+    ok = ShotOfBox(10013, MsgKind::Information, BtnOk, dir, QStringLiteral("box10013")) && ok;
+    ok = ShotOfBox(10014, MsgKind::Question, BtnYes | BtnNo, dir, QStringLiteral("box10014")) && ok;
+    return ok ? 0 : 1;
+}
+
+} // namespace kivo::gui
