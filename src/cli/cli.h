@@ -17,6 +17,7 @@ enum Exit {
     ExitUnreachable = 3, // the Kobu or the unit cannot be reached
     ExitFile = 4,        // a file cannot be read or written
     ExitTransfer = 5,    // a transfer failed or did not verify
+    ExitPrint = 5,       // a print was refused or failed (the code of a failed transfer)
     ExitRefused = 6,     // refused by the compatibility check
 };
 
@@ -56,5 +57,6 @@ int CmdRead(Context& ctx);
 int CmdWrite(Context& ctx);
 int CmdVerify(Context& ctx);
 int CmdLearn(Context& ctx);
+int CmdPrint(Context& ctx);
 
 } // namespace kivo::cli

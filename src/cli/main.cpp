@@ -29,6 +29,10 @@ const char* const kUsage =
     "                      alarm codes, radio positions kept or cleared (default clear-2-8)\n"
     "  verify FILE         read the unit back and compare the ranges a write covers\n"
     "  learn POSITION FILE learn a transmitter code into position 1..8 of FILE (Ctrl+C aborts)\n"
+    "  print FILE --pdf OUT\n"
+    "  print FILE --printer NAME [--copies N]\n"
+    "                      the printed configuration report of FILE, as the editor prints it,\n"
+    "                      into a PDF file or on a printer queue (N copies, default 1)\n"
     "\n"
     "Options:\n"
     "  --kobu DEVICE       ftdi (default), a serial device such as /dev/ttyUSB0, or\n"
@@ -43,6 +47,7 @@ const char* const kUsage =
     "  3  the Kobu or the unit cannot be reached\n"
     "  4  a file cannot be read or written\n"
     "  5  a transfer failed or did not verify\n"
+    "     (print: the printer queue is missing or refused the job)\n"
     "  6  refused by the compatibility check\n";
 
 struct Command {
@@ -54,11 +59,12 @@ struct Command {
 const Command kCommands[] = {
     {"folders", CmdFolders, 0, 0}, {"export", CmdExport, 1, 2}, {"info", CmdInfo, 0, 0},
     {"read", CmdRead, 1, 1},       {"write", CmdWrite, 1, 1},   {"verify", CmdVerify, 1, 1},
-    {"learn", CmdLearn, 2, 2},
+    {"learn", CmdLearn, 2, 2},     {"print", CmdPrint, 1, 1},
 };
 
 // Options that take a value.
-const char* const kValueOptions[] = {"--kobu", "--trace", "--id", "--radio"};
+const char* const kValueOptions[] = {"--kobu", "--trace",   "--id",    "--radio",
+                                     "--pdf",  "--printer", "--copies"};
 
 std::string ExecutablePath(const char* argv0) {
     char buf[PATH_MAX];

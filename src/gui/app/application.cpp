@@ -46,6 +46,9 @@ const char* const kUsage = "usage: kivotool [OPTIONS] [CONFIGURATION_FOLDER]\n"
                            "                        instead of the one in the settings\n"
                            "  --screenshot DIR      save a picture of every window into DIR "
                            "and stop\n"
+                           "  --exit-when-shown     print \"shown\" once the start window is up, "
+                           "and stop\n"
+                           "                        (measures the start time)\n"
                            "  -h, --help            this text\n"
                            "  --version             the program version\n"
                            "\n"
@@ -81,6 +84,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
             cl.screenshotDir = words[++i];
         } else if (w.compare(0, 13, "--screenshot=") == 0) {
             cl.screenshotDir = w.substr(13);
+        } else if (w == "--exit-when-shown") {
+            cl.exitWhenShown = true;
         } else {
             cl.error = "unknown option '" + w + "'";
             return cl;

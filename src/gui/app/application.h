@@ -30,8 +30,9 @@ struct CommandLine {
     std::vector<std::string> positional;
     bool version = false;
     bool help = false;
-    std::string screenshotDir; // --screenshot DIR: save a picture of every window and stop
-    std::string error;         // an unknown option or one without its value
+    std::string screenshotDir;  // --screenshot DIR: save a picture of every window and stop
+    bool exitWhenShown = false; // --exit-when-shown: say so once the start window is up, stop
+    std::string error;          // an unknown option or one without its value
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& words);
 extern const char* const kUsage;

@@ -5,6 +5,8 @@
 #include "gui/app/messages.h"
 #include "gui/app/picture.h"
 
+#include <QTimer>
+
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -54,5 +56,13 @@ int main(int argc, char** argv) {
     if (!cl.screenshotDir.empty())
         return SaveScreenshots(ctx, QString::fromStdString(cl.screenshotDir));
     ctx.windows.main->show();
+    if (cl.exitWhenShown) {
+        // Runs once the loop has handled the show and the first paint.
+        QTimer::singleShot(0, [] {
+            std::puts("shown");
+            std::fflush(stdout);
+            KivoApplication::quit();
+        });
+    }
     return KivoApplication::exec();
 }

@@ -1,0 +1,133 @@
+// kivoctl print: the configuration report of a file, on a printer queue or into a PDF file,
+// with the fields the editor sets for an opened file.
+#include "cli.h"
+
+#include "data/kivodata.h"
+#include "editor/controlmodel.h"
+#include "print/printconfiguration.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kivo::cli {
+
+namespace {
+
+std::string FullPath(const std::string& path) {
+    char buf[PATH_MAX];
+    return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
+}
+
+bool Set(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+// Qt needs a platform even to lay out text; without a display that is the offscreen one.
+void StartQt() {
+    if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+// --copies: 1..999.
+bool ReadCopies(const std::string& text, int& copies) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    copies = std::atoi(text.c_str());
+    return copies >= 1;
+}
+
+std::string Queues() {
+    std::string list;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        list += (list.empty() ? "" : ", ") + name.toStdString();
+    return list.empty() ? std::string("none") : list;
+}
+
+} // namespace
+
+int CmdPrint(Context& ctx) {
+    const bool toPdf = ctx.Has("--pdf"), toPrinter = ctx.Has("--printer");
+    if (toPdf == toPrinter) {
+        std::fprintf(stderr, "kivoctl: print takes either --pdf OUT or --printer NAME\n");
+        return ExitUsage;
+    }
+    int copies = 1;
+    if (ctx.Has("--copies")) {
+        if (!toPrinter) {
+            std::fprintf(stderr, "kivoctl: --copies goes with --printer\n");
+            return ExitUsage;
+        }
+        if (!ReadCopies(ctx.Option("--copies"), copies)) {
+            std::fprintf(stderr, "kivoctl: --copies takes a number from 1 to 999\n");
+            return ExitUsage;
+        }
+    }
+    const std::string target = toPdf ? ctx.Option("--pdf") : ctx.Option("--printer");
+    if (target.empty()) {
+        std::fprintf(stderr, "kivoctl: %s needs a value\n", toPdf ? "--pdf" : "--printer");
+        return ExitUsage;
+    }
+
+    // The file as the editor opens it, and its image as the editor stores it before printing.
+    KivoData data;
+    const std::string file = FullPath(ctx.args[0]);
+    if (!data.LoadImageFile(file)) {
+        Fail(15010);
+        return ExitFile;
+    }
+    data.fileName = file;
+    data.imageSource = SourceOpened;
+    data.reference = data.image;
+    KivoIni ini;
+    ini.SetFileName(ctx.folders.programFolder + "Values.ini");
+    ControlModel controls(ini);
+    ImageToControls(data.image, controls);
+    ControlsToImage(data.image, controls);
+
+    StartQt();
+    static int argc = 1;
+    static char name[] = "kivoctl";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+
+    QPrinter printer(QPrinter::HighResolution);
+    if (toPdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(target));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    } else {
+        if (QPrinterInfo::printerInfo(QString::fromStdString(target)).isNull()) {
+            std::fprintf(stderr, "kivoctl: there is no printer queue named '%s' (queues: %s)\n",
+                         target.c_str(), Queues().c_str());
+            return ExitPrint;
+        }
+        printer.setPrinterName(QString::fromStdString(target));
+        printer.setCopyCount(copies);
+    }
+
+    const PrintFolders folders{ctx.folders.programFolder, ctx.templateFolder};
+    const bool started = PrintConfiguration(data, folders, printer);
+    if (toPdf) {
+        if (!started || !QFileInfo(QString::fromStdString(target)).isFile()) {
+            std::fprintf(stderr, "kivoctl: cannot write the PDF file %s\n", target.c_str());
+            return ExitFile;
+        }
+        std::printf("%s\n", target.c_str());
+        return ExitOk;
+    }
+    if (!started || printer.printerState() == QPrinter::Error) {
+        std::fprintf(stderr, "kivoctl: printing on '%s' failed\n", target.c_str());
+        return ExitPrint;
+    }
+    return ExitOk;
+}
+
+} // namespace kivo::cli
