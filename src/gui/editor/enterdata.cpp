@@ -1,11 +1,415 @@
 #include "gui/editor/enterdata.h"
 
+#include "data/defaultconfigs.h"
+
+#include "app/strtable.h"
+#include "editor/rules.h"
+#include "gui/access/changepasswords.h"
+#include "gui/app/about.h"
+#include "gui/app/messages.h"
+#include "gui/app/placement.h"
+#include "gui/editor/enterdatapages.h"
+#include "gui/editor/keyfilter.h"
+#include "gui/editor/updown.h"
+#include "gui/editor/widgetcontrols.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
 namespace kivo::gui {
 
-TfrmEnterData::TfrmEnterData(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {}
+namespace {
+
+// Designed client area below the menu bar.
+constexpr int kClientWidth = 772;
+constexpr int kClientHeight = 496;
+
+// What an access level shows: levels 2, 3, 4, 5 in that order.
+struct AccessRow {
+    std::initializer_list<const char*> controls;
+    bool shown[4];
+};
+
+const AccessRow kAccessLevels[] = {
+    {{"lblAnswerRadioMessageWithAck", "cbbxAnswerRadioMessageWithAck", "lblAlarmTypes",
+      "btnAlarmTypesConfigure"},
+     {false, true, true, true}},
+    {{"tbshtAdvanced", "mnuToolsCreateTextFile", "lblSingleCallTestAlarm", "cbbxCallerIDTestAlarm"},
+     {false, false, true, false}},
+    {{"mnuToolsChangePasswords"}, {false, false, false, true}},
+};
+
+} // namespace
+
+TfrmEnterData::TfrmEnterData(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmEnterData"));
+    // Fixed border with the system menu and a minimise button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    FormCreate();
+}
 
 TfrmEnterData::~TfrmEnterData() = default;
 
-void TfrmEnterData::SetAccessLevel(int) {}
+void TfrmEnterData::FormCreate() {
+    ini_.SetFileName(ctx_.folders.programFolder + "Values.ini");
+    const bool haveIni = ini_.FileFound();
+    if (!haveIni) Messages::Show(this, MsgKind::Error, 15028);
+
+    BuildMenus();
+    pages_ = BuildEditorPages(this);
+    status_ = new QStatusBar(this);
+    status_->setObjectName(QStringLiteral("sbStatus"));
+    status_->setSizeGripEnabled(false);
+    progress_ = new QProgressBar(status_);
+    progress_->setObjectName(QStringLiteral("pbProgress"));
+    progress_->setFixedWidth(160);
+    progress_->setTextVisible(false);
+    progress_->setMaximumHeight(14);
+    progress_->hide();
+    status_->addPermanentWidget(progress_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menu_);
+    layout->addWidget(pages_, 1);
+    layout->addWidget(status_);
+
+    controls_ = std::make_unique<WidgetControls>(this);
+    // Without Values.ini every list and the grid stay empty.
+    if (haveIni) controls_->FillLists(ini_);
+    BuildAdvancedGrid(haveIni);
+    WireControls();
+
+    FitFixedSize(this, QSize(kClientWidth, kClientHeight + menu_->sizeHint().height()));
+
+    data_.imageSource = SourceDefault;
+    UpdateTitle();
+    mnuFileNewClick();
+    imageSize_ = 512;
+}
+
+void TfrmEnterData::BuildAdvancedGrid(bool haveIni) {
+    auto* grid = findChild<QTableWidget*>(QStringLiteral("sgAdvanced"));
+    QStringList headings;
+    for (const char* key : {"Addr", "Desc", "Value", "Unit"})
+        headings << (haveIni ? Q(ini_.ReadValue("ValueAdvanced", key)) : QString());
+    grid->setHorizontalHeaderLabels(headings);
+    const std::vector<AdvancedRow> rows =
+        haveIni ? ini_.ReadAdvancedRows() : std::vector<AdvancedRow>();
+    grid->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const AdvancedRow& row = rows[static_cast<std::size_t>(r)];
+        const QString texts[] = {Q(row.addr), Q(row.desc), QStringLiteral("0"), Q(row.unit)};
+        for (int c = 0; c < 4; ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            // Only the value can be changed; a long description shows whole as a tool tip.
+            if (c != 2) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            if (c == 1) item->setToolTip(texts[c]);
+            item->setTextAlignment(c == 1 || c == 3 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                    : Qt::AlignRight | Qt::AlignVCenter);
+            grid->setItem(r, c, item);
+        }
+    }
+    // The value cells' own editing rules (a three-digit mask, and the range check with box
+    // 15025 when a cell's editor opens) come with the grid's editing work; until then a cell
+    // takes any text, and storing turns what is not 0..255 into 0.
+}
+
+void TfrmEnterData::BuildMenus() {
+    menu_ = new QMenuBar(this);
+    menu_->setObjectName(QStringLiteral("mnuEnterData"));
+    menu_->setNativeMenuBar(false);
+    auto menu = [this](const char* name, int text) {
+        QMenu* m = menu_->addMenu(QStr(text));
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [this](QMenu* m, const char* name, int text, QKeySequence key,
+                       std::function<void()> handler) {
+        QAction* a = m->addAction(QStr(text));
+        a->setObjectName(QLatin1String(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        connect(a, &QAction::triggered, this, [handler] { handler(); });
+        return a;
+    };
+    QMenu* file = menu("mnuFile", 13001);
+    item(file, "mnuFileNew", 13002, QKeySequence(Qt::CTRL | Qt::Key_N),
+         [this] { mnuFileNewClick(); });
+    item(file, "mnuFileOpen", 13003, QKeySequence(Qt::CTRL | Qt::Key_O),
+         [this] { mnuFileOpenClick(); });
+    item(file, "mnuFileSave", 13004, QKeySequence(Qt::CTRL | Qt::Key_S),
+         [this] { mnuFileSaveClick(); });
+    item(file, "mnuFileSaveAs", 13005, {}, [this] { mnuFileSaveAsClick(); });
+    file->addSeparator();
+    // The default folder and default configuration dialogs come with their own work.
+    item(file, "mnuFileSelectDefaultDirectory", 13006, {}, [this] {
+        mnuFileSelectDefaultDirectoryClick();
+    })->setEnabled(false);
+    item(file, "mnuFileChangeDefaultConfig", 13007, {}, [this] {
+        mnuFileChangeDefaultConfigClick();
+    })->setEnabled(false);
+    file->addSeparator();
+    // Printing the report comes with the report.
+    item(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P), [this] {
+        mnuFilePrintClick();
+    })->setEnabled(false);
+    file->addSeparator();
+    item(file, "mnuFileExit", 13009, {}, [this] { mnuFileExitClick(); });
+
+    QMenu* comm = menu("mnuCommunication", 13010);
+    item(comm, "mnuCommRead", 13011, QKeySequence(Qt::CTRL | Qt::Key_R),
+         [this] { mnuCommReadClick(); });
+    item(comm, "mnuCommWrite", 13012, QKeySequence(Qt::CTRL | Qt::Key_W),
+         [this] { mnuCommWriteClick(); });
+
+    QMenu* tools = menu("mnuTools", 13013);
+    // The wizard is not part of this edition.
+    item(tools, "mnuToolsGuide", 13014, {}, [this] { mnuToolsGuideClick(); })->setVisible(false);
+    // Basic programming, the text export and the day-button dialog come with their own work.
+    item(tools, "mnuToolsBasic", 13015, {}, [this] { mnuToolsBasicClick(); })->setEnabled(false);
+    item(tools, "mnuToolsCreateTextFile", 13016, {}, [this] {
+        mnuToolsCreateTextFileClick();
+    })->setEnabled(false);
+    item(tools, "mnuToolsConfigureHomeAway", 13017, {}, [this] {
+        mnuToolsConfigureHomeAwayClick();
+    })->setEnabled(false);
+    // Enabled when the window exists (see FormShow).
+    item(tools, "mnuToolsChangePasswords", 13018, {}, [this] { mnuToolsChangePasswordsClick(); });
+
+    QMenu* help = menu("mnuHelp", 13019);
+    item(help, "mnuHelpAbout", 13020, {}, [this] { mnuHelpAboutClick(); });
+}
+
+void TfrmEnterData::WireControls() {
+    keyFilter_ = new KeyFilter(this);
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        const std::string name = edit->objectName().toStdString();
+        if (name.empty()) continue; // the grid's cell editors and the like
+        if (auto rule = KeyRuleOf(name)) {
+            // edtRepeatSequence goes with udRepeatSequence, and so on.
+            auto* spinner = findChild<UpDown*>(QString::fromStdString("ud" + name.substr(3)));
+            keyFilter_->Attach(edit, *rule, spinner);
+        }
+        if (RuleOf(name)) {
+            const QString control = edit->objectName();
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, control](const QString& text) { OnValueChanged(control, text); });
+        }
+    }
+    for (int n = 1; n <= 8; ++n) {
+        const QString N = QString::number(n);
+        QComboBox* list = controls_->List(("cbbxAlarmTypePos" + N).toStdString());
+        const int tag = list->property("Tag").toInt();
+        connect(list, &QComboBox::activated, this,
+                [this, tag](int index) { cbbxAlarmTypePosNSelect(tag, index); });
+        // Learning and the transmitter info dialog come with the radio work.
+        auto* receive = findChild<QAbstractButton*>("btnReceive" + N);
+        connect(receive, &QAbstractButton::clicked, this, [this] { btnReceiveRadioCodeClick(); });
+        receive->setEnabled(false);
+        auto* info = findChild<QAbstractButton*>("bbtnInfoRadioPos" + N);
+        connect(info, &QAbstractButton::clicked, this, [this] { bbtnInfoRadioPosClick(); });
+        info->setEnabled(false);
+    }
+    connect(controls_->List("cbbxAnswerRadioMessageWithAck"), &QComboBox::currentIndexChanged, this,
+            [this](int index) { cbbxAnswerRadioMessageWithAckChange(index); });
+    // The alarm-type flags dialog comes with its own work.
+    auto* alarmTypes = findChild<QAbstractButton*>(QStringLiteral("btnAlarmTypesConfigure"));
+    connect(alarmTypes, &QAbstractButton::clicked, this, [this] { btnAlarmTypesConfigureClick(); });
+    alarmTypes->setEnabled(false);
+}
+
+void TfrmEnterData::SetAccessLevel(int level) {
+    if (level < 2 || level > 5) return;
+    for (const AccessRow& row : kAccessLevels) {
+        const bool shown = row.shown[level - 2];
+        for (const char* name : row.controls) {
+            const QString n = QLatin1String(name);
+            if (QWidget* w = pages_->findChild<QWidget*>(n);
+                w && n.startsWith(QLatin1String("tbsht"))) {
+                pages_->setTabVisible(pages_->indexOf(w), shown);
+            } else if (w) {
+                w->setVisible(shown);
+            } else if (auto* action = menu_->findChild<QAction*>(n)) {
+                action->setVisible(shown);
+            }
+        }
+    }
+}
+
+void TfrmEnterData::UpdateTitle() {
+    std::string source;
+    switch (data_.imageSource) {
+    case SourceOpened:
+    case SourceSaved: {
+        const std::string& name = data_.fileName;
+        const auto slash = name.find_last_of('/');
+        source = slash == std::string::npos ? name : name.substr(slash + 1);
+        break;
+    }
+    case SourceUnit:
+        source = Str(13909);
+        break;
+    default:
+        source = Str(15020);
+        break;
+    }
+    setWindowTitle(Q(FormatText("%s - %s", {source, Str(10001)})));
+}
+
+int TfrmEnterData::ImageToControls() {
+    testRadioMessages_ = false;
+    ++programmatic_;
+    const int failing = kivo::ImageToControls(data_.image, *controls_);
+    --programmatic_;
+    testRadioMessages_ = true;
+    for (UpDown* spinner : findChildren<UpDown*>())
+        spinner->SetPosition(
+            static_cast<int>(conv::ReadNumber(spinner->Associate()->text().toStdString())));
+    ApplyProductionDateWidth();
+    return failing;
+}
+
+void TfrmEnterData::ControlsToImage() {
+    kivo::ControlsToImage(data_.image, *controls_);
+}
+
+void TfrmEnterData::ShowImageAndReport() {
+    const int failing = ImageToControls();
+    if (failing >= 0)
+        Messages::Show(this, MsgKind::Error, 15023,
+                       {std::to_string(data_.image[static_cast<std::size_t>(failing)]),
+                        std::to_string(failing)});
+}
+
+void TfrmEnterData::ApplyProductionDateWidth() {
+    // A long date form takes twice the width, growing to the left.
+    QWidget* country = controls_->Widget("edtCountry");
+    auto* date = qobject_cast<QLineEdit*>(controls_->Widget("edtProductionDate"));
+    const int width = country->maximumWidth();
+    date->setFixedWidth(date->text().size() >= 11 ? 2 * width : width);
+}
+
+void TfrmEnterData::OnValueChanged(const QString& control, const QString& text) {
+    const auto rule = RuleOf(control.toStdString());
+    if (!rule) return;
+    const RuleVerdict verdict =
+        CheckValue(*rule, text.toStdString(), controls_->DecimalSeparator());
+    if (verdict.box) Messages::Show(this, MsgKind::Error, verdict.box);
+    // Setting the corrected text runs the check again; the corrected value passes it.
+    if (verdict.corrected)
+        if (auto* edit = qobject_cast<QLineEdit*>(controls_->Widget(control.toStdString())))
+            edit->setText(Q(*verdict.corrected));
+}
+
+void TfrmEnterData::cbbxAlarmTypePosNSelect(int tag, int index) {
+    QComboBox* list = controls_->List("cbbxAlarmTypePos" + std::to_string(tag));
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(list->count()));
+    for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i).toStdString());
+    const int target = StepOverSeparator(items, index, lastAlarmTypeIndex_[tag]);
+    if (target != index) list->setCurrentIndex(target < list->count() ? target : -1);
+    lastAlarmTypeIndex_[tag] = list->currentIndex();
+}
+
+void TfrmEnterData::cbbxAnswerRadioMessageWithAckChange(int index) {
+    if (programmatic_) return;
+    const int box =
+        AckWarning(ValueAtIndex(controls_->Values("cbbxAnswerRadioMessageWithAck"), index));
+    if (box) Messages::Show(this, MsgKind::Warning, box);
+}
+
+bool TfrmEnterData::event(QEvent* e) {
+    // Hints of the controls appear in the status bar as well.
+    if (e->type() == QEvent::StatusTip) {
+        status_->showMessage(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QDialog::event(e);
+}
+
+void TfrmEnterData::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!e->spontaneous()) FormShow();
+}
+
+void TfrmEnterData::FormShow() {
+    CentreOnScreen(this);
+    pages_->setCurrentIndex(0);
+    auto* grid = findChild<QTableWidget*>(QStringLiteral("sgAdvanced"));
+    if (grid->rowCount() > 0) grid->setCurrentCell(0, 0);
+    // The windows of the program are created after the editor: look for them now.
+    menu_->findChild<QAction*>(QStringLiteral("mnuHelpAbout"))
+        ->setEnabled(ctx_.windows.about != nullptr);
+    menu_->findChild<QAction*>(QStringLiteral("mnuToolsChangePasswords"))
+        ->setEnabled(ctx_.windows.changePasswords != nullptr);
+}
+
+void TfrmEnterData::keyPressEvent(QKeyEvent* e) {
+    // Escape does not close the editor: leaving goes through File > Exit or the close box.
+    if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+bool TfrmEnterData::LoadDefaultImage() {
+    if (data_.LoadImageFile(DefaultBinPath(ctx_.folders.programFolder))) return true;
+    Messages::Show(this, MsgKind::Error, 15011);
+    return false;
+}
+
+void TfrmEnterData::mnuFileExitClick() {
+    const int answer =
+        Messages::Show(this, MsgKind::Information, 13801, {}, BtnYes | BtnNo | BtnCancel);
+    if (answer == BtnCancel) return;
+    // A save that did not happen (dialog cancelled, refused or failed) keeps the editor open
+    // with its changes, as Cancel does: closing now would discard them.
+    if (answer == BtnYes && !mnuFileSaveClick()) return;
+    LoadDefaultImage();
+    ImageToControls();
+    // The link is opened and closed by each device operation: nothing is left open here.
+    done(QDialog::Rejected);
+}
+
+void TfrmEnterData::done(int result) {
+    FormClose();
+    QDialog::done(result);
+}
+
+void TfrmEnterData::FormClose() {
+    // The editor always opens again on the default configuration, in the state File > New
+    // leaves: a full-size image that counts as unchanged. (Keeping the size and reference of
+    // the configuration closed would make the default image ask to be converted on its first
+    // save, and the report call it changed.)
+    LoadDefaultImage();
+    ImageToControls();
+    imageSize_ = 512;
+    data_.reference = data_.image;
+    data_.imageSource = SourceDefault;
+    UpdateTitle();
+}
+
+void TfrmEnterData::mnuToolsChangePasswordsClick() {
+    if (ctx_.windows.changePasswords) ctx_.windows.changePasswords->exec();
+}
+
+void TfrmEnterData::mnuHelpAboutClick() {
+    if (ctx_.windows.about) ctx_.windows.about->exec();
+}
 
 } // namespace kivo::gui

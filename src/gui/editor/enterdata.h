@@ -2,11 +2,26 @@
 // communication and tool menus.
 #pragma once
 
+#include "data/kivodata.h"
+#include "data/kivoini.h"
 #include "gui/app/appcontext.h"
 
 #include <QDialog>
 
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenuBar;
+class QProgressBar;
+class QStatusBar;
+class QTabWidget;
+
 namespace kivo::gui {
+
+class WidgetControls;
+class KeyFilter;
 
 class TfrmEnterData : public QDialog {
     Q_OBJECT
@@ -17,8 +32,103 @@ public:
     // Shows or hides the functions of an access level (2..5); other values change nothing.
     void SetAccessLevel(int level);
 
+    // The open and save dialogs. Returns the chosen path, or an empty text when cancelled.
+    enum class FileDialog { Open, SaveAs };
+    using FileChooser =
+        std::function<QString(QWidget* parent, FileDialog kind, const QString& title,
+                              const QString& folder, const QString& filter)>;
+    // Replaces the platform's file dialogs (tests choose their files without a dialog).
+    void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+    // The configuration being edited and the editor's own image size (256 or 512).
+    KivoData& Data() { return data_; }
+    unsigned ImageSize() const { return imageSize_; }
+    // Off while an image is being shown: the test-radio tick boxes then tell the user nothing.
+    bool TestRadioMessages() const { return testRadioMessages_; }
+
+    // The two moves between the working image and the controls. ImageToControls returns -1,
+    // or the address of the last reported byte that the controls cannot show.
+    int ImageToControls();
+    void ControlsToImage();
+    void UpdateTitle();
+
+    // Menu handlers. The file commands return whether the configuration was saved.
+    void mnuFileNewClick();
+    void mnuFileOpenClick();
+    bool mnuFileSaveClick();
+    bool mnuFileSaveAsClick();
+    void mnuFileExitClick();
+    void mnuCommReadClick();
+    void mnuCommWriteClick();
+    void mnuToolsChangePasswordsClick();
+    void mnuHelpAboutClick();
+
+    // Dialogs of later work; their controls are disabled until then.
+    void mnuFileSelectDefaultDirectoryClick() {}
+    void mnuFileChangeDefaultConfigClick() {}
+    void mnuFilePrintClick() {}
+    void mnuToolsGuideClick() {}
+    void mnuToolsBasicClick() {}
+    void mnuToolsCreateTextFileClick() {}
+    void mnuToolsConfigureHomeAwayClick() {}
+    void btnReceiveRadioCodeClick() {}
+    void bbtnInfoRadioPosClick() {}
+    void btnAlarmTypesConfigureClick() {}
+
+    // Every way of closing ends here: the exit command and the window's close button.
+    void done(int result) override;
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
+    void FormCreate();
+    void BuildMenus();
+    void BuildAdvancedGrid(bool haveIni);
+    void WireControls();
+    void FormShow();
+    void FormClose();
+    // Loads the default configuration into the working image; false (and 15011) when it is
+    // missing or unreadable.
+    bool LoadDefaultImage();
+    // ImageToControls, then the invalid-value box when an address comes back.
+    void ShowImageAndReport();
+    bool SaveToCurrentFile();
+    void ApplyProductionDateWidth();
+    void OnValueChanged(const QString& control, const QString& text);
+    void cbbxAlarmTypePosNSelect(int tag, int index);
+    void cbbxAnswerRadioMessageWithAckChange(int index);
+    QString FileFilter() const;
+    QString ChooseFile(FileDialog kind, int titleId);
+    void ShowTwoPartBox(int firstId, int secondId);
+
     AppContext& ctx_;
+    KivoIni ini_;
+    KivoData data_;
+    unsigned imageSize_ = 512;
+    bool testRadioMessages_ = true;
+    // While the program sets controls itself, list changes are not the user's.
+    int programmatic_ = 0;
+    // The item index each transmitter alarm-type list had after the user's last selection.
+    std::array<int, 9> lastAlarmTypeIndex_{};
+
+    QMenuBar* menu_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QStatusBar* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    std::unique_ptr<WidgetControls> controls_;
+    KeyFilter* keyFilter_ = nullptr;
+    FileChooser chooser_;
 };
+
+// The default configuration in the program folder: start-up writes "Default.bin", older
+// installations and the default-configuration dialog "default.bin"; on a file system that
+// tells case apart either may exist. Returns the existing one (or the first spelling).
+
+// The configuration file name for a chosen name: its extension (from the last full stop after
+// the last path delimiter) replaced by ".Kivo", or ".Kivo" appended when it has none.
+QString WithKivoExtension(const QString& chosen);
 
 } // namespace kivo::gui

@@ -1,0 +1,144 @@
+#include "gui/editor/keyfilter.h"
+
+#include "data/codec.h"
+#include "gui/editor/updown.h"
+#include "gui/editor/widgetcontrols.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <cstring>
+
+namespace kivo::gui {
+
+namespace {
+
+// Fields with digits only (every edit field without a rule of its own).
+const char* const kNumericFields[] = {
+    "edtRepeatSequence",
+    "edtMaxNoCallAttempts",
+    "edtCallAttemptsA",
+    "edtCallAttemptsB",
+    "edtCallAttemptsC",
+    "edtCallAttemptsD",
+    "edtCallAttemptsN",
+    "edtCallAttemptsR",
+    "edtPassiveAlarmInterval",
+    "edtTimeToReminder",
+    "edtMaxReminder",
+    "edtTimeToMainsFailure",
+    "edtTestAlarmInterval",
+    "edtBlockHomeCarePhone",
+    "edtBatteryCheckInterval",
+    "edtMaxTimeInPresence",
+    "edtTimeBetweenInterferenceAlarm",
+    "edtRadioTestAlarmPeriod",
+    "edtPrecallSignalDelay",
+    "edtTimeToWaitForAnswer",
+    "edtTonesToWaitForAnswer",
+    "edtMaxTonesInSpeech",
+    "edtTimeBetweenCalls",
+    "edtMaxConversationTime",
+    "edtMaxOrdinaryCallTime",
+    "edtAutoAnswerDuration",
+    "edtAutoAnswerProgramming",
+    "edtAutoAnswerHomephone",
+    "edtUserDefinedAlarmTypeID",
+    "edtServiceCallInterval",
+};
+
+bool StartsWith(const std::string& s, const char* prefix) {
+    return s.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// Keys that never reach a field's character handling: navigation and editing commands.
+bool PassesAlways(const QKeyEvent* k) {
+    switch (k->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+    case Qt::Key_Escape:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Insert:
+        return true;
+    default:
+        break;
+    }
+    return k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) ||
+           k->matches(QKeySequence::Cut) || k->text().isEmpty();
+}
+
+} // namespace
+
+std::optional<KeyRule> KeyRuleOf(const std::string& control) {
+    if (StartsWith(control, "edtRadioPos")) return KeyRule::Radio;
+    if (StartsWith(control, "edtTelephoneNo")) return KeyRule::Telephone;
+    if (StartsWith(control, "edtAlarmCode")) return KeyRule::AlarmCode;
+    if (control == "edtWaitTimeNoDialToneDetector") return KeyRule::Decimal;
+    for (const char* name : kNumericFields)
+        if (control == name) return KeyRule::Numeric;
+    return std::nullopt;
+}
+
+bool KeyFilter::Admits(KeyRule rule, char key, char decimalSeparator) {
+    switch (rule) {
+    case KeyRule::Radio:
+        return IsRadioKey(key);
+    case KeyRule::Telephone:
+        return IsPhoneKey(key);
+    case KeyRule::AlarmCode:
+        return IsAlarmCodeKey(key);
+    case KeyRule::Numeric:
+        return IsNumericKey(key);
+    case KeyRule::Decimal:
+        // The comma always; the platform's separator too, so that the number can be typed
+        // in the form the field shows it.
+        return IsDecimalKey(key) || key == decimalSeparator;
+    }
+    return false;
+}
+
+void KeyFilter::Attach(QLineEdit* field, KeyRule rule, UpDown* spinner) {
+    fields_[field] = {rule, spinner};
+    // Composed input would bypass the key test.
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->installEventFilter(this);
+}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || resending_) return false;
+    auto it = fields_.find(watched);
+    if (it == fields_.end()) return false;
+    auto* k = static_cast<QKeyEvent*>(event);
+    const Entry& entry = it->second;
+    if (entry.spinner && (k->key() == Qt::Key_Up || k->key() == Qt::Key_Down)) {
+        entry.spinner->Step(k->key() == Qt::Key_Up ? 1 : -1);
+        return true;
+    }
+    if (PassesAlways(k)) return false;
+
+    const char separator = LocaleDecimalSeparator();
+    const QString text = k->text();
+    for (QChar c : text)
+        if (c.unicode() >= 128 || !Admits(entry.rule, static_cast<char>(c.unicode()), separator))
+            return true; // dropped
+    if (entry.rule == KeyRule::Telephone && text != text.toUpper()) {
+        QKeyEvent upper(k->type(), k->key(), k->modifiers(), text.toUpper(), k->isAutoRepeat(),
+                        static_cast<ushort>(k->count()));
+        resending_ = true;
+        QCoreApplication::sendEvent(watched, &upper);
+        resending_ = false;
+        return true;
+    }
+    return false;
+}
+
+} // namespace kivo::gui

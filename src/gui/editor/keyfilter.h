@@ -1,0 +1,50 @@
+// Key filters of the editor's fields: a key the field's test refuses is dropped before the
+// field sees it; telephone fields take their letters in upper case. Editing and navigation
+// keys always pass, and the arrow keys step a field's spinner.
+#pragma once
+
+#include <QObject>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+class QLineEdit;
+
+namespace kivo::gui {
+
+class UpDown;
+
+enum class KeyRule {
+    Radio,     // ValidateRadioKeyPress: hexadecimal digits
+    Telephone, // ValidateTelephoneKeyPress: dial characters, upper-cased
+    AlarmCode, // ValidateAlarmcodeKeyPress: alarm-code characters
+    Numeric,   // ValidateNumericKeyPress: digits
+    Decimal,   // edtWaitTimeNoDialToneDetectorKeyPress: digits and the decimal separator
+};
+
+// The key rule of an edit field, by control name; nullopt for a field without one.
+std::optional<KeyRule> KeyRuleOf(const std::string& control);
+
+class KeyFilter : public QObject {
+    Q_OBJECT
+public:
+    explicit KeyFilter(QObject* parent) : QObject(parent) {}
+    void Attach(QLineEdit* field, KeyRule rule, UpDown* spinner = nullptr);
+
+    // Whether a field of that rule takes the character (besides the control keys).
+    static bool Admits(KeyRule rule, char key, char decimalSeparator);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Entry {
+        KeyRule rule;
+        UpDown* spinner;
+    };
+    std::unordered_map<QObject*, Entry> fields_;
+    bool resending_ = false;
+};
+
+} // namespace kivo::gui
