@@ -11,19 +11,29 @@ class TfrmAbout;
 class TfrmChangePasswords;
 class TfrmNewPassword;
 class TfrmInformation;
+class TfrmReceiveRadio;
+class TfrmInfoRadio;
+class TfrmViewDefault;
+class TfrmAlarmTypes;
+class TfrmSelectDirectory;
+class TfrmSelectHomeAway;
+class TfrmBasicProgPlus;
 
 struct Windows {
     TfrmMain* main = nullptr;
     TfrmEnterData* enterData = nullptr;
-    // TfrmReceiveRadio (transmitter learning) joins here
+    TfrmReceiveRadio* receiveRadio = nullptr;
     TfrmPassword* password = nullptr;
     // TfrmKivoWizard joins here
     TfrmAbout* about = nullptr;
-    // TfrmInfoRadio, TfrmViewDefault, TfrmAlarmTypes, TfrmSelectDirectory,
-    // TfrmSelectHomeAway join here
+    TfrmInfoRadio* infoRadio = nullptr;
+    TfrmViewDefault* viewDefault = nullptr;
+    TfrmAlarmTypes* alarmTypes = nullptr;
+    TfrmSelectDirectory* selectDirectory = nullptr;
+    TfrmSelectHomeAway* selectHomeAway = nullptr;
     TfrmChangePasswords* changePasswords = nullptr;
     TfrmNewPassword* newPassword = nullptr;
-    // TfrmBasicProgPlus joins here
+    TfrmBasicProgPlus* basicProgPlus = nullptr;
     TfrmInformation* information = nullptr;
 };
 

@@ -123,10 +123,6 @@ private:
     FileChooser chooser_;
 };
 
-// The default configuration in the program folder: start-up writes "Default.bin", older
-// installations and the default-configuration dialog "default.bin"; on a file system that
-// tells case apart either may exist. Returns the existing one (or the first spelling).
-
 // The configuration file name for a chosen name: its extension (from the last full stop after
 // the last path delimiter) replaced by ".Kivo", or ".Kivo" appended when it has none.
 QString WithKivoExtension(const QString& chosen);
