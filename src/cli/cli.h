@@ -57,6 +57,7 @@ int CmdRead(Context& ctx);
 int CmdWrite(Context& ctx);
 int CmdVerify(Context& ctx);
 int CmdLearn(Context& ctx);
+int CmdDiff(Context& ctx);
 int CmdPrint(Context& ctx);
 
 } // namespace kivo::cli

@@ -4,6 +4,7 @@
 #include "app/strtable.h"
 #include "data/codec.h"
 #include "data/kivodata.h"
+#include "data/kivoini.h"
 #include "link/commands.h"
 #include "transport/choose.h"
 
@@ -46,6 +47,7 @@ int ExitFor(WriteOutcome outcome) {
         return ExitRefused;
     case WriteOutcome::WriteFailed:
     case WriteOutcome::VerifyFailed:
+    case WriteOutcome::BackupFailed:
         return ExitTransfer;
     }
     return ExitTransfer;
@@ -162,6 +164,14 @@ int CmdWrite(Context& ctx) {
     }
     std::unique_ptr<KobuLink> link;
     if (!MakeLink(ctx, link)) return ExitUsage;
+    KivoIni ini;
+    ini.SetFileName(ctx.folders.programFolder + "Values.ini");
+    if (!ctx.Has("--no-backup") && ini.ReadValue("Setup", "BackupBeforeWrite") != "false") {
+        options.backupFolder = ctx.folders.programFolder + "Backup/";
+        options.backupWritten = [](const std::string& path) {
+            std::printf("%s\n", FormatText(Str(16005), {path}).c_str());
+        };
+    }
     ConsoleUi ui;
     return ExitFor(WriteUnit(*link, data, ui, options));
 }

@@ -2,10 +2,12 @@
 #include "cli.h"
 
 #include "app/strtable.h"
+#include "data/compare.h"
 #include "data/kivodata.h"
 #include "data/textexport.h"
 #include "editor/controlmodel.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,23 @@ std::string FullPath(const std::string& path) {
 }
 
 } // namespace
+
+int CmdDiff(Context& ctx) {
+    KivoData a, b;
+    if (!a.LoadImageFile(ctx.args[0]) || !b.LoadImageFile(ctx.args[1])) {
+        Fail(15010);
+        return ExitFile;
+    }
+    // Bytes past a 256-byte file's end are zero and compare like any other.
+    const auto differences = CompareImages(a.image, b.image, std::max(a.imageSize, b.imageSize));
+    if (differences.empty()) {
+        std::printf("%s\n", Str(16006).c_str());
+        return ExitOk;
+    }
+    std::printf("%s\n", FormatText(Str(16007), {ctx.args[1]}).c_str());
+    for (const auto& d : differences) std::printf("%s\n", DescribeDifference(d).c_str());
+    return ExitOk;
+}
 
 int CmdFolders(Context& ctx) {
     std::printf("%s\n%s\n%s\n", ctx.folders.programFolder.c_str(), ctx.folders.configFolder.c_str(),

@@ -29,6 +29,7 @@ const char* const kUsage =
     "                      alarm codes, radio positions kept or cleared (default clear-2-8)\n"
     "  verify FILE         read the unit back and compare the ranges a write covers\n"
     "  learn POSITION FILE learn a transmitter code into position 1..8 of FILE (Ctrl+C aborts)\n"
+    "  diff A B            list every parameter in which two configuration files differ\n"
     "  print FILE --pdf OUT\n"
     "  print FILE --printer NAME [--copies N]\n"
     "                      the printed configuration report of FILE, as the editor prints it,\n"
@@ -38,6 +39,8 @@ const char* const kUsage =
     "  --kobu DEVICE       ftdi (default), a serial device such as /dev/ttyUSB0, or\n"
     "                      sim[:OPTIONS] for the built-in simulator; default from KIVO_KOBU\n"
     "  --trace FILE        log every frame and reply (also KIVO_TRACE=FILE)\n"
+    "  --no-backup         write without keeping the unit's own image first (a write\n"
+    "                      normally keeps it in the program folder's Backup folder)\n"
     "  -h, --help          this text\n"
     "  --version           the program version\n"
     "\n"
@@ -59,9 +62,11 @@ struct Command {
 const Command kCommands[] = {
     {"folders", CmdFolders, 0, 0}, {"export", CmdExport, 1, 2}, {"info", CmdInfo, 0, 0},
     {"read", CmdRead, 1, 1},       {"write", CmdWrite, 1, 1},   {"verify", CmdVerify, 1, 1},
-    {"learn", CmdLearn, 2, 2},     {"print", CmdPrint, 1, 1},
+    {"learn", CmdLearn, 2, 2},     {"print", CmdPrint, 1, 1},   {"diff", CmdDiff, 2, 2},
 };
 
+// Options that stand alone.
+const char* const kFlagOptions[] = {"--no-backup"};
 // Options that take a value.
 const char* const kValueOptions[] = {"--kobu", "--trace",   "--id",    "--radio",
                                      "--pdf",  "--printer", "--copies"};
@@ -112,6 +117,12 @@ int Main(int argc, char** argv) {
         if (eq != std::string::npos) {
             name = w.substr(0, eq);
             value = w.substr(eq + 1);
+        }
+        bool flag = false;
+        for (const char* o : kFlagOptions) flag |= name == o;
+        if (flag && eq == std::string::npos) {
+            ctx.options[name] = "";
+            continue;
         }
         bool known = false;
         for (const char* o : kValueOptions) known |= name == o;

@@ -41,7 +41,8 @@ TEST(KivoctlDevice, CompatibilityRefusalExitsWithSix) {
     auto refused = RunKivoctl(dir, "write " + file + " --kobu sim:firmware=06.32,variant=22");
     EXPECT_EQ(refused.exit, 6) << refused.err;
     EXPECT_NE(refused.err.find(Str(15101)), std::string::npos) << refused.err;
-    auto passed = RunKivoctl(dir, "write " + file + " --kobu sim:firmware=06.33,variant=22");
+    auto passed =
+        RunKivoctl(dir, "write " + file + " --no-backup --kobu sim:firmware=06.33,variant=22");
     EXPECT_EQ(passed.exit, 0) << passed.err;
     EXPECT_EQ(passed.out, Str(15004) + "\n");
 }
@@ -100,9 +101,51 @@ TEST(KivoctlDevice, BasicProgrammingWrite) {
     EXPECT_EQ(RadioCodeToText(&UnitMemory(dir, "unit.bin")[0]), "");
 
     std::string old = Config(dir, "old.Kivo", {}, 256);
-    auto note = RunKivoctl(dir, "write " + old + " --id 1 " + unit);
+    auto note = RunKivoctl(dir, "write " + old + " --id 1 --no-backup " + unit);
     EXPECT_EQ(note.exit, 0);
     EXPECT_EQ(note.out, Str(15035) + "\n" + Str(15004) + "\n");
+}
+
+TEST(KivoctlDevice, AWriteKeepsTheUnitsImageFirst) {
+    TempDir dir;
+    const std::string unit = "--kobu sim:memory=" + dir.file("unit.bin");
+    ASSERT_EQ(RunKivoctl(dir, "read before.Kivo " + unit).exit, 0);
+    std::string file = Config(dir, "new.Kivo", {{0xC4, 99}});
+    auto write = RunKivoctl(dir, "write " + file + " " + unit);
+    ASSERT_EQ(write.exit, 0) << write.err;
+    const std::string backups = test::ProgramFolder(dir) + "Backup";
+    std::vector<std::string> kept;
+    for (const auto& e : std::filesystem::directory_iterator(backups))
+        kept.push_back(e.path().string());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(write.out.find(kept[0]), std::string::npos) << write.out;
+    EXPECT_NE(kept[0].find("Kivo_210417_"), std::string::npos);
+    KivoData backup;
+    ASSERT_TRUE(backup.LoadImageFile(kept[0]));
+    EXPECT_EQ(backup.image, UnitMemory(dir, "before.Kivo"));
+    EXPECT_EQ(UnitMemory(dir, "unit.bin")[0xC4], 99);
+
+    // Without a backup nothing is written: the unit vanishes during the backup's read.
+    auto failed = RunKivoctl(dir, "write " + file + " --kobu sim:disconnect=6");
+    EXPECT_EQ(failed.exit, 5);
+    EXPECT_NE(failed.err.find(Str(13806)), std::string::npos) << failed.err;
+    EXPECT_EQ(RunKivoctl(dir, "write " + file + " --no-backup --kobu sim:disconnect=6").exit, 5);
+}
+
+TEST(KivoctlDevice, DiffListsTheDifferingParameters) {
+    TempDir dir;
+    std::string a = Config(dir, "a.Kivo", {});
+    std::string b = Config(dir, "b.Kivo", {{0xC4, 49}, {0xF8, 3}, {0x104, 9}});
+    auto same = RunKivoctl(dir, "diff a.Kivo a.Kivo");
+    EXPECT_EQ(same.exit, 0);
+    EXPECT_EQ(same.out, Str(16006) + "\n");
+    auto diff = RunKivoctl(dir, "diff a.Kivo b.Kivo");
+    EXPECT_EQ(diff.exit, 0);
+    EXPECT_NE(diff.out.find("0x0C4 Battery check interval: "), std::string::npos) << diff.out;
+    EXPECT_NE(diff.out.find("0x0F8 Product model: 0 -> 3 (read-only)"), std::string::npos);
+    EXPECT_NE(diff.out.find("0x104 Line volume, speaker level 1:"), std::string::npos);
+    EXPECT_NE(diff.out.find("(extended)"), std::string::npos);
+    EXPECT_EQ(RunKivoctl(dir, "diff a.Kivo missing.Kivo").exit, 4);
 }
 
 TEST(KivoctlDevice, UsageAndReachability) {

@@ -4,6 +4,8 @@
 #include "data/cp1252.h"
 #include "data/fileio.h"
 
+#include <vector>
+
 namespace kivo {
 
 namespace {
@@ -373,7 +375,40 @@ std::string Render(const Line& line, const ExportInput& in) {
     return std::string();
 }
 
+// "[0x70-0x73] Call sequence 1: " -> addresses 0x70..0x73 and "Call sequence 1".
+bool SplitLabel(const std::string& text, unsigned& first, unsigned& last, std::string& name) {
+    if (text.compare(0, 3, "[0x") != 0) return false;
+    auto close = text.find(']');
+    if (close == std::string::npos) return false;
+    std::string range = text.substr(1, close - 1);
+    auto dash = range.find('-');
+    first = static_cast<unsigned>(std::stoul(range.substr(0, dash), nullptr, 16));
+    last = dash == std::string::npos
+               ? first
+               : static_cast<unsigned>(std::stoul(range.substr(dash + 1), nullptr, 16));
+    name = text.substr(close + 2);
+    name = name.substr(0, name.find(':'));
+    while (!name.empty() && name.back() == '_') name.pop_back();
+    return first <= last && last < mm::kImageBuffer;
+}
+
 } // namespace
+
+std::string ParameterName(unsigned addr) {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n(mm::kImageBuffer);
+        for (const Line& line : kLines) {
+            const char* text =
+                line.kind == Kind::RadioTest ? "[0xB0] Radio test alarm on/off:" : line.format;
+            unsigned first, last;
+            std::string name;
+            if (text && SplitLabel(text, first, last, name))
+                for (unsigned a = first; a <= last; ++a) n[a] = name;
+        }
+        return n;
+    }();
+    return addr < names.size() ? names[addr] : std::string();
+}
 
 ExportFields FieldsFromImage(const Image& image) {
     ExportFields f;

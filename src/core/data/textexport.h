@@ -40,6 +40,10 @@ std::string ExportFileName(const ExportInput& in);
 // The whole file content, UTF-8 (only the file name in the heading can be non-ASCII).
 std::string ExportText(const ExportInput& in);
 
+// The export's English name of the parameter at an address ("Battery check interval",
+// "Telephone number A"), or "" for a byte without one.
+std::string ParameterName(unsigned addr);
+
 // Writes the file at `path` (normally ExportFileName) in Windows-1252; false when it cannot be
 // written, and then nothing is left behind.
 bool WriteTextExport(const ExportInput& in, const std::string& path);

@@ -1,7 +1,10 @@
 #include "link/procedures.h"
 
 #include "app/strtable.h"
+#include "data/fileio.h"
 #include "link/commands.h"
+
+#include <ctime>
 
 #include <optional>
 
@@ -91,6 +94,15 @@ WriteOptions WriteOptions::Basic(unsigned firstAddress, unsigned fileSize) {
     o.fileSize = fileSize;
     o.olderFileNote = true;
     return o;
+}
+
+std::string BackupName(std::uint32_t serial, std::int64_t unixTime) {
+    std::time_t t = static_cast<std::time_t>(unixTime);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return "Kivo_" + std::to_string(serial) + "_" + stamp + ".Kivo";
 }
 
 std::vector<std::pair<unsigned, unsigned>> WrittenRanges(unsigned unitSize, unsigned first) {
@@ -218,6 +230,29 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         case Compatibility::Supported:
             break;
         }
+    }
+
+    if (!options.backupFolder.empty()) {
+        // What the unit held is kept before anything of it is overwritten.
+        ui.Status(Str(13804));
+        ui.Repaint();
+        KivoData backup;
+        if (ReadWholeImage(link, backup.image, [&ui](int d, int t) { ui.Progress(d, t); }) !=
+            ResultOk) {
+            Fail(ui, 13806);
+            return finish(WriteOutcome::BackupFailed);
+        }
+        MakeFolder(options.backupFolder);
+        const std::string path =
+            options.backupFolder +
+            BackupName(SerialNumberOf(backup.image), static_cast<std::int64_t>(std::time(nullptr)));
+        if (!backup.SaveImageFile(path,
+                                  size == mm::kLargeImage ? mm::kLargeImage : mm::kSmallImage)) {
+            ui.Status(FormatText(Str(16002), {path}));
+            ui.Box(BoxKind::Error, 16002, {path});
+            return finish(WriteOutcome::BackupFailed);
+        }
+        if (options.backupWritten) options.backupWritten(path);
     }
 
     const auto ranges = WrittenRanges(size, options.firstAddress);

@@ -41,6 +41,10 @@ struct WriteOptions {
     bool twoPartBoxFor256 = true;  // success on a 256-byte unit: 15004 with 15033 (editor)
     unsigned fileSize = 512;       // size of the configuration file being written
     bool olderFileNote = false;    // 15035 when a 256-byte file goes into a 512-byte unit
+    // Before writing, the unit's own image is read and kept in this folder as a dated file
+    // (empty: no backup). A failed backup stops the write.
+    std::string backupFolder;
+    std::function<void(const std::string& path)> backupWritten; // told the backup's path
 
     static WriteOptions Editor();
     static WriteOptions Wizard();
@@ -52,6 +56,7 @@ enum class WriteOutcome {
     NoKobu,       // the link could not be opened (15009)
     NoUnit,       // no unit answers, its size or firmware cannot be read (15008)
     Refused,      // the compatibility check refused the image (15101/15102); nothing written
+    BackupFailed, // the unit's image could not be read or kept (13806/16002); nothing written
     WriteFailed,  // a range write failed (15006 or 15007)
     VerifyFailed, // the read-back failed or differs (15005)
 };
@@ -79,6 +84,10 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
 // On a failure to read the firmware bytes it has already closed the link and said 15008.
 Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSize,
                                  ProcedureUi& ui);
+
+// The name of a backup of a unit: its serial number and the local time, e.g.
+// "Kivo_210417_20261210-031500.Kivo".
+std::string BackupName(std::uint32_t serial, std::int64_t unixTime);
 
 // The ranges a write covers for a unit size, from `first`: {first..0xF6} and, for a 512-byte
 // unit, {0x103..0x1FF}.

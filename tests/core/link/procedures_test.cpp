@@ -4,6 +4,7 @@
 #include "data/codec.h"
 #include "link/commands.h"
 #include "sim_fixture.h"
+#include "support/tempdir.h"
 
 namespace kivo {
 namespace {
@@ -280,6 +281,38 @@ TEST_F(Procedures, BasicProgrammingNotesAnOlderFile) {
     test::RecordingUi v;
     EXPECT_EQ(WriteUnit(link, data, v, WriteOptions::Basic(0x02, 256)), WriteOutcome::Verified);
     EXPECT_EQ(v.Boxes(), (Events{"info:15004"})); // no note, and no two-part box
+}
+
+TEST_F(Procedures, ABackupOfTheUnitComesBeforeTheWrite) {
+    test::TempDir dir;
+    const Image before = device->Memory();
+    WriteOptions options = WriteOptions::Editor();
+    options.backupFolder = dir.file("Backup/");
+    std::string written;
+    options.backupWritten = [&](const std::string& path) { written = path; };
+    EXPECT_EQ(WriteUnit(link, data, ui, options), WriteOutcome::Verified);
+    KivoData backup;
+    ASSERT_TRUE(backup.LoadImageFile(written)) << written;
+    EXPECT_EQ(backup.image, before);
+    EXPECT_EQ(written.rfind(dir.file("Backup/Kivo_210417_"), 0), 0u) << written;
+
+    // A backup that cannot be kept stops the write before anything is written.
+    Device("");
+    const Image untouched = device->Memory();
+    dir.Write("blocked", "a file where the folder should be");
+    options.backupFolder = dir.file("blocked/");
+    test::RecordingUi u;
+    commands.clear();
+    EXPECT_EQ(WriteUnit(link, data, u, options), WriteOutcome::BackupFailed);
+    EXPECT_EQ(u.Boxes().back().rfind("error:16002", 0), 0u);
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(device->Memory(), untouched);
+}
+
+TEST(BackupNameTest, SerialAndLocalTime) {
+    std::string name = BackupName(66051, 0);
+    EXPECT_EQ(name.rfind("Kivo_66051_19", 0), 0u) << name; // 1970 or 1969 by time zone
+    EXPECT_EQ(name.size(), std::string("Kivo_66051_19700101-000000.Kivo").size());
 }
 
 TEST(WrittenRangesTest, BySizeAndFirstAddress) {
