@@ -282,6 +282,8 @@ const char* OutcomeName(WriteOutcome o) {
         return "write failed";
     case WriteOutcome::VerifyFailed:
         return "verification failed";
+    case WriteOutcome::BackupFailed:
+        return "backup before the write failed";
     }
     return "?";
 }
