@@ -7,7 +7,15 @@
 #include "gui/app/information.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/messages.h"
+#include "gui/editor/alarmtypes.h"
 #include "gui/editor/enterdata.h"
+#include "gui/editor/selectdirectory.h"
+#include "gui/editor/selecthomeaway.h"
+#include "gui/editor/viewdefault.h"
+#include "gui/guided/basicprogplus.h"
+#include "gui/guided/kivowizard.h"
+#include "gui/radio/inforadio.h"
+#include "gui/radio/receiveradio.h"
 
 #include <QDebug>
 
@@ -101,16 +109,19 @@ ProgramWindows::ProgramWindows(AppContext& ctx, const std::string& executablePat
         Windows& w = ctx.windows;
         w.main = Add(new TfrmMain(ctx, executablePath, arguments));
         w.enterData = Add(new TfrmEnterData(ctx, nullptr));
-        // TfrmReceiveRadio (transmitter learning) joins here.
+        w.receiveRadio = Add(new TfrmReceiveRadio());
         w.password = Add(new TfrmPassword(w.main));
-        // TfrmKivoWizard joins here.
+        w.wizard = Add(new TfrmKivoWizard(ctx));
         // The editor's dialogs stay outside its widget tree (they keep above it while shown).
         w.about = Add(new TfrmAbout(ctx));
-        // TfrmInfoRadio, TfrmViewDefault, TfrmAlarmTypes, TfrmSelectDirectory and
-        // TfrmSelectHomeAway join here, in this order.
+        w.infoRadio = Add(new TfrmInfoRadio(ctx));
+        w.viewDefault = Add(new TfrmViewDefault(ctx));
+        w.alarmTypes = Add(new TfrmAlarmTypes(ctx));
+        w.selectDirectory = Add(new TfrmSelectDirectory(ctx));
+        w.selectHomeAway = Add(new TfrmSelectHomeAway(ctx));
         w.changePasswords = Add(new TfrmChangePasswords(ctx));
         w.newPassword = Add(new TfrmNewPassword(w.changePasswords));
-        // TfrmBasicProgPlus joins here.
+        w.basicProgPlus = Add(new TfrmBasicProgPlus(ctx));
         w.information = Add(new TfrmInformation());
     } catch (...) {
         Destroy();

@@ -5,6 +5,9 @@
 #include "gui/app/messages.h"
 #include "gui/app/picture.h"
 #include "gui/app/placement.h"
+#include "gui/guided/basicprogplus.h"
+#include "gui/guided/kivowizard.h"
+#include "gui/guided/wizardpictures.h"
 #include "transport/choose.h"
 
 #include <QCloseEvent>
@@ -72,6 +75,7 @@ void TfrmMain::FormCreate(const std::string& executablePath,
 
 void TfrmMain::BuildControls() {
     setWindowIcon(ProgramIcon());
+    ImageList = WizardPictures();
 
     imgMain =
         new SvgPicture(QString::fromLatin1(kUnitPicture), QSize(kPictureSide, kPictureSide), this);
@@ -163,6 +167,12 @@ void TfrmMain::Arrange() {
     setTabOrder(btnEnterData, btnBasicProgramming);
     setTabOrder(btnBasicProgramming, btnExit);
     btnEnterData->setFocus();
+    // Service staff can have the wizard's row back (KIVO_WIZARD=1).
+    if (WizardOffered()) {
+        btnProgrammingGuide->show();
+        lblAStepByStep->show();
+        setTabOrder(btnProgrammingGuide, btnEnterData);
+    }
 }
 
 void TfrmMain::SetTexts() {
@@ -218,14 +228,26 @@ void TfrmMain::btnEnterDataClick() {
 }
 
 void TfrmMain::btnBasicProgrammingClick() {
-    // Basic programming (TfrmBasicProgPlus) joins in a later step: then this hides the start
-    // window, shows it modally and shows the start window again when it closes. Until then
-    // the button does nothing.
+    TfrmBasicProgPlus* basic = ctx_.windows.basicProgPlus;
+    if (!basic) return; // it exists once start-up has created every window
+    // Exactly one of the two is visible: the start window comes back however the window ends.
+    struct ShowAgain {
+        QWidget* window;
+        ~ShowAgain() { window->show(); }
+    } showAgain{this};
+    hide();
+    basic->exec();
 }
 
 void TfrmMain::btnProgrammingGuideClick() {
-    // The wizard (TfrmKivoWizard) joins in a later step, opened like basic programming; its
-    // button stays hidden in this edition.
+    TfrmKivoWizard* wizard = ctx_.windows.wizard;
+    if (!wizard) return;
+    struct ShowAgain {
+        QWidget* window;
+        ~ShowAgain() { window->show(); }
+    } showAgain{this};
+    hide();
+    wizard->exec();
 }
 
 void TfrmMain::btnExitClick() {

@@ -5,6 +5,7 @@
 
 #include "gui/app/appcontext.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <string>
@@ -37,6 +38,8 @@ public:
     QPushButton* btnBasicProgramming = nullptr;
     QLabel* lblSelectAPredefined = nullptr;
     QPushButton* btnExit = nullptr;
+    // The wizard's 21 page pictures (112 x 160), by index 0..20.
+    QStringList ImageList;
 
 public slots:
     void btnEnterDataClick();
@@ -57,7 +60,6 @@ private:
     void SetLabelWidths();
 
     AppContext& ctx_;
-    // The wizard's 21 pictures (112 x 160) join this window with the wizard.
 };
 
 } // namespace kivo::gui

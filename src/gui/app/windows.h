@@ -18,13 +18,14 @@ class TfrmAlarmTypes;
 class TfrmSelectDirectory;
 class TfrmSelectHomeAway;
 class TfrmBasicProgPlus;
+class TfrmKivoWizard;
 
 struct Windows {
     TfrmMain* main = nullptr;
     TfrmEnterData* enterData = nullptr;
     TfrmReceiveRadio* receiveRadio = nullptr;
     TfrmPassword* password = nullptr;
-    // TfrmKivoWizard joins here
+    TfrmKivoWizard* wizard = nullptr;
     TfrmAbout* about = nullptr;
     TfrmInfoRadio* infoRadio = nullptr;
     TfrmViewDefault* viewDefault = nullptr;

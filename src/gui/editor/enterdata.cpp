@@ -8,10 +8,13 @@
 #include "gui/app/about.h"
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
+#include "gui/editor/advancedgrid.h"
 #include "gui/editor/enterdatapages.h"
 #include "gui/editor/keyfilter.h"
 #include "gui/editor/updown.h"
 #include "gui/editor/widgetcontrols.h"
+#include "gui/guided/kivowizard.h"
+#include "gui/guided/wizardpictures.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -123,9 +126,8 @@ void TfrmEnterData::BuildAdvancedGrid(bool haveIni) {
             grid->setItem(r, c, item);
         }
     }
-    // The value cells' own editing rules (a three-digit mask, and the range check with box
-    // 15025 when a cell's editor opens) come with the grid's editing work; until then a cell
-    // takes any text, and storing turns what is not 0..255 into 0.
+    // Only the value cells can be edited, three digits at most, held to 0..255 as typed.
+    new AdvancedValueDelegate(grid);
 }
 
 void TfrmEnterData::BuildMenus() {
@@ -155,18 +157,13 @@ void TfrmEnterData::BuildMenus() {
          [this] { mnuFileSaveClick(); });
     item(file, "mnuFileSaveAs", 13005, {}, [this] { mnuFileSaveAsClick(); });
     file->addSeparator();
-    // The default folder and default configuration dialogs come with their own work.
-    item(file, "mnuFileSelectDefaultDirectory", 13006, {}, [this] {
-        mnuFileSelectDefaultDirectoryClick();
-    })->setEnabled(false);
-    item(file, "mnuFileChangeDefaultConfig", 13007, {}, [this] {
-        mnuFileChangeDefaultConfigClick();
-    })->setEnabled(false);
+    item(file, "mnuFileSelectDefaultDirectory", 13006, {},
+         [this] { mnuFileSelectDefaultDirectoryClick(); });
+    item(file, "mnuFileChangeDefaultConfig", 13007, {},
+         [this] { mnuFileChangeDefaultConfigClick(); });
     file->addSeparator();
-    // Printing the report comes with the report.
-    item(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P), [this] {
-        mnuFilePrintClick();
-    })->setEnabled(false);
+    item(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P),
+         [this] { mnuFilePrintClick(); });
     file->addSeparator();
     item(file, "mnuFileExit", 13009, {}, [this] { mnuFileExitClick(); });
 
@@ -177,16 +174,13 @@ void TfrmEnterData::BuildMenus() {
          [this] { mnuCommWriteClick(); });
 
     QMenu* tools = menu("mnuTools", 13013);
-    // The wizard is not part of this edition.
-    item(tools, "mnuToolsGuide", 13014, {}, [this] { mnuToolsGuideClick(); })->setVisible(false);
-    // Basic programming, the text export and the day-button dialog come with their own work.
-    item(tools, "mnuToolsBasic", 13015, {}, [this] { mnuToolsBasicClick(); })->setEnabled(false);
-    item(tools, "mnuToolsCreateTextFile", 13016, {}, [this] {
-        mnuToolsCreateTextFileClick();
-    })->setEnabled(false);
-    item(tools, "mnuToolsConfigureHomeAway", 13017, {}, [this] {
-        mnuToolsConfigureHomeAwayClick();
-    })->setEnabled(false);
+    // The wizard is not part of this edition, except for service staff (KIVO_WIZARD=1).
+    QAction* guide = item(tools, "mnuToolsGuide", 13014, {}, [this] { mnuToolsGuideClick(); });
+    guide->setVisible(WizardOffered());
+    item(tools, "mnuToolsBasic", 13015, {}, [this] { mnuToolsBasicClick(); });
+    item(tools, "mnuToolsCreateTextFile", 13016, {}, [this] { mnuToolsCreateTextFileClick(); });
+    item(tools, "mnuToolsConfigureHomeAway", 13017, {},
+         [this] { mnuToolsConfigureHomeAwayClick(); });
     // Enabled when the window exists (see FormShow).
     item(tools, "mnuToolsChangePasswords", 13018, {}, [this] { mnuToolsChangePasswordsClick(); });
 
@@ -216,20 +210,13 @@ void TfrmEnterData::WireControls() {
         const int tag = list->property("Tag").toInt();
         connect(list, &QComboBox::activated, this,
                 [this, tag](int index) { cbbxAlarmTypePosNSelect(tag, index); });
-        // Learning and the transmitter info dialog come with the radio work.
-        auto* receive = findChild<QAbstractButton*>("btnReceive" + N);
-        connect(receive, &QAbstractButton::clicked, this, [this] { btnReceiveRadioCodeClick(); });
-        receive->setEnabled(false);
-        auto* info = findChild<QAbstractButton*>("bbtnInfoRadioPos" + N);
-        connect(info, &QAbstractButton::clicked, this, [this] { bbtnInfoRadioPosClick(); });
-        info->setEnabled(false);
+        // Learning, transmitter info and the test-supervision tick box of position n.
+        WireRadioPosition(n);
     }
     connect(controls_->List("cbbxAnswerRadioMessageWithAck"), &QComboBox::currentIndexChanged, this,
             [this](int index) { cbbxAnswerRadioMessageWithAckChange(index); });
-    // The alarm-type flags dialog comes with its own work.
     auto* alarmTypes = findChild<QAbstractButton*>(QStringLiteral("btnAlarmTypesConfigure"));
     connect(alarmTypes, &QAbstractButton::clicked, this, [this] { btnAlarmTypesConfigureClick(); });
-    alarmTypes->setEnabled(false);
 }
 
 void TfrmEnterData::SetAccessLevel(int level) {
@@ -402,6 +389,10 @@ void TfrmEnterData::FormClose() {
     data_.reference = data_.image;
     data_.imageSource = SourceDefault;
     UpdateTitle();
+}
+
+void TfrmEnterData::mnuToolsGuideClick() {
+    if (ctx_.windows.wizard) ctx_.windows.wizard->exec();
 }
 
 void TfrmEnterData::mnuToolsChangePasswordsClick() {

@@ -17,6 +17,7 @@ class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 
 namespace kivo::gui {
 
@@ -64,16 +65,16 @@ public:
     void mnuHelpAboutClick();
 
     // Dialogs of later work; their controls are disabled until then.
-    void mnuFileSelectDefaultDirectoryClick() {}
-    void mnuFileChangeDefaultConfigClick() {}
-    void mnuFilePrintClick() {}
-    void mnuToolsGuideClick() {}
-    void mnuToolsBasicClick() {}
-    void mnuToolsCreateTextFileClick() {}
-    void mnuToolsConfigureHomeAwayClick() {}
-    void btnReceiveRadioCodeClick() {}
-    void bbtnInfoRadioPosClick() {}
-    void btnAlarmTypesConfigureClick() {}
+    void mnuFileSelectDefaultDirectoryClick();
+    void mnuFileChangeDefaultConfigClick();
+    void mnuFilePrintClick();
+    void mnuToolsGuideClick();
+    void mnuToolsBasicClick();
+    void mnuToolsCreateTextFileClick();
+    void mnuToolsConfigureHomeAwayClick();
+    void btnReceiveRadioCodeClick(int n);
+    void bbtnInfoRadioPosClick(int n);
+    void btnAlarmTypesConfigureClick();
 
     // Every way of closing ends here: the exit command and the window's close button.
     void done(int result) override;
@@ -121,6 +122,20 @@ private:
     std::unique_ptr<WidgetControls> controls_;
     KeyFilter* keyFilter_ = nullptr;
     FileChooser chooser_;
+
+    // --- Radio transmitters (enterdataradio.cpp): learning a code into a position, the
+    // transmitter info dialog, and the test-supervision tick boxes' reminders. ---
+    void WireRadioPosition(int n);
+    void cbTestRadioPosClick(int n);
+    void tmrPollKobuTimer();
+    TfrmReceiveRadio* ReceiveRadioWindow();
+    TfrmInfoRadio* InfoRadioWindow();
+    QTimer* tmrPollKobu_ = nullptr;
+    std::unique_ptr<KobuLink> radioLink_; // open for one learning click only
+    std::string receivedCode_;            // the code of the last poll reply
+    // Windows of the editor's own when it was made without the program's (tests).
+    std::shared_ptr<TfrmReceiveRadio> ownReceiveRadio_;
+    std::shared_ptr<TfrmInfoRadio> ownInfoRadio_;
 };
 
 // The configuration file name for a chosen name: its extension (from the last full stop after

@@ -10,7 +10,15 @@
 #include "gui/app/application.h"
 #include "gui/app/information.h"
 #include "gui/app/mainwindow.h"
+#include "gui/editor/alarmtypes.h"
 #include "gui/editor/enterdata.h"
+#include "gui/editor/selectdirectory.h"
+#include "gui/editor/selecthomeaway.h"
+#include "gui/editor/viewdefault.h"
+#include "gui/guided/basicprogplus.h"
+#include "gui/guided/kivowizard.h"
+#include "gui/radio/inforadio.h"
+#include "gui/radio/receiveradio.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -180,20 +188,33 @@ TEST(ProgramWindows, EveryWindowOnceStartWindowFirst) {
         const Windows& w = ctx.windows;
         ASSERT_NE(w.main, nullptr);
         ASSERT_NE(w.enterData, nullptr);
+        ASSERT_NE(w.receiveRadio, nullptr);
         ASSERT_NE(w.password, nullptr);
+        ASSERT_NE(w.wizard, nullptr);
         ASSERT_NE(w.about, nullptr);
+        ASSERT_NE(w.infoRadio, nullptr);
+        ASSERT_NE(w.viewDefault, nullptr);
+        ASSERT_NE(w.alarmTypes, nullptr);
+        ASSERT_NE(w.selectDirectory, nullptr);
+        ASSERT_NE(w.selectHomeAway, nullptr);
         ASSERT_NE(w.changePasswords, nullptr);
         ASSERT_NE(w.newPassword, nullptr);
+        ASSERT_NE(w.basicProgPlus, nullptr);
         ASSERT_NE(w.information, nullptr);
-        const std::vector<QWidget*> expected = {w.main,       w.enterData,       w.password,
-                                                w.about,      w.changePasswords, w.newPassword,
-                                                w.information};
+        // The designed order of creation.
+        const std::vector<QWidget*> expected = {
+            w.main,           w.enterData,       w.receiveRadio, w.password,      w.wizard,
+            w.about,          w.infoRadio,       w.viewDefault,  w.alarmTypes,    w.selectDirectory,
+            w.selectHomeAway, w.changePasswords, w.newPassword,  w.basicProgPlus, w.information};
         std::vector<QWidget*> created;
         for (const auto& p : windows.Created()) created.push_back(p.data());
         EXPECT_EQ(created, expected);
         // The editor's dialogs are not among the editor's own controls.
         for (QWidget* dialog :
-             {static_cast<QWidget*>(w.about), static_cast<QWidget*>(w.changePasswords),
+             {static_cast<QWidget*>(w.about), static_cast<QWidget*>(w.infoRadio),
+              static_cast<QWidget*>(w.receiveRadio), static_cast<QWidget*>(w.viewDefault),
+              static_cast<QWidget*>(w.alarmTypes), static_cast<QWidget*>(w.selectDirectory),
+              static_cast<QWidget*>(w.selectHomeAway), static_cast<QWidget*>(w.changePasswords),
               static_cast<QWidget*>(w.newPassword), static_cast<QWidget*>(w.information)})
             EXPECT_FALSE(w.enterData->isAncestorOf(dialog));
         EXPECT_FALSE(ctx.folders.programFolder.empty());

@@ -1,0 +1,30 @@
+// The editor's File > Print and its Tools entry to basic programming.
+#include "gui/editor/enterdata.h"
+
+#include "gui/guided/basicprogplus.h"
+#include "gui/guided/printdialog.h"
+#include "print/printconfiguration.h"
+
+#include <QPrinter>
+
+namespace kivo::gui {
+
+void TfrmEnterData::mnuFilePrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!PrintDialog::Run(this, printer)) return;
+    // The report shows what the editor shows; whether that differs from the configuration as
+    // loaded, read or saved decides the brackets around the file line.
+    ControlsToImage();
+    // The report's page count follows the editor's own size (a read sets it, Save may
+    // change it), not the size of the file last loaded.
+    KivoData printed = data_;
+    printed.imageSize = imageSize_;
+    if (!PrintConfiguration(printed, {ctx_.folders.programFolder, ctx_.templateFolder}, printer))
+        PrintDialog::ReportFailure(this, printer);
+}
+
+void TfrmEnterData::mnuToolsBasicClick() {
+    if (ctx_.windows.basicProgPlus) ctx_.windows.basicProgPlus->exec();
+}
+
+} // namespace kivo::gui

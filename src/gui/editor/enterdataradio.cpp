@@ -1,0 +1,137 @@
+// The editor's radio positions: learning a transmitter's code into a position through the
+// Kobu, opening the transmitter info dialog, and the reminder when the user switches a
+// position's test-alarm supervision.
+#include "gui/editor/enterdata.h"
+
+#include "app/strtable.h"
+#include "gui/app/messages.h"
+#include "gui/radio/inforadio.h"
+#include "gui/radio/receiveradio.h"
+#include "link/commands.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace kivo::gui {
+
+namespace {
+
+constexpr int kPollMs = 500;
+constexpr int kTagLearning = 100;
+// The Kobu firmware that knows the transmitter info commands.
+constexpr const char* kInfoKobuVersion = "11-1";
+// What the Kobu reports while it has heard no transmitter yet.
+constexpr const char* kNothingHeard = "0000";
+
+} // namespace
+
+void TfrmEnterData::WireRadioPosition(int n) {
+    if (!tmrPollKobu_) {
+        tmrPollKobu_ = new QTimer(this);
+        tmrPollKobu_->setObjectName(QStringLiteral("tmrPollKobu"));
+        tmrPollKobu_->setProperty("Tag", 0);
+        connect(tmrPollKobu_, &QTimer::timeout, this, [this] { tmrPollKobuTimer(); });
+    }
+    const QString N = QString::number(n);
+    connect(findChild<QAbstractButton*>("btnReceive" + N), &QAbstractButton::clicked, this,
+            [this, n] { btnReceiveRadioCodeClick(n); });
+    connect(findChild<QAbstractButton*>("bbtnInfoRadioPos" + N), &QAbstractButton::clicked, this,
+            [this, n] { bbtnInfoRadioPosClick(n); });
+    // Only the user's own changes: setting the box from the image emits no click.
+    connect(findChild<QCheckBox*>("cbTestRadioPos" + N), &QCheckBox::clicked, this,
+            [this, n] { cbTestRadioPosClick(n); });
+}
+
+TfrmReceiveRadio* TfrmEnterData::ReceiveRadioWindow() {
+    if (ctx_.windows.receiveRadio) return ctx_.windows.receiveRadio;
+    if (!ownReceiveRadio_) ownReceiveRadio_ = std::make_shared<TfrmReceiveRadio>();
+    return ownReceiveRadio_.get();
+}
+
+TfrmInfoRadio* TfrmEnterData::InfoRadioWindow() {
+    if (ctx_.windows.infoRadio) return ctx_.windows.infoRadio;
+    if (!ownInfoRadio_) ownInfoRadio_ = std::make_shared<TfrmInfoRadio>(ctx_);
+    return ownInfoRadio_.get();
+}
+
+void TfrmEnterData::btnReceiveRadioCodeClick(int n) {
+    const QString N = QString::number(n);
+    auto* field = findChild<QLineEdit*>("edtRadioPos" + N);
+    if (!field) return;
+    radioLink_ = ctx_.MakeLink();
+    if (radioLink_->OpenLink() != 0) {
+        Messages::Show(this, MsgKind::Error, 15009);
+    } else if (StartLearning(*radioLink_) != ResultOk) {
+        // The Kobu is there but does not listen: a hint in the status bar is enough.
+        status_->showMessage(QStr(15009));
+    } else {
+        status_->clearMessage();
+        receivedCode_.clear();
+        tmrPollKobu_->setProperty("Tag", kTagLearning);
+        tmrPollKobu_->setInterval(kPollMs);
+        tmrPollKobu_->start();
+        TfrmReceiveRadio* waiting = ReceiveRadioWindow();
+        waiting->SetActionText(Q(FormatText(Str(13818), {std::to_string(n)})));
+        waiting->SetTitle(QStr(15014));
+        const int result = waiting->exec();
+        tmrPollKobu_->stop();
+        tmrPollKobu_->setProperty("Tag", 0);
+        // Abort frees the position: that is how a transmitter is taken out of the unit.
+        field->setText(result == TfrmReceiveRadio::mrOk ? Q(receivedCode_) : QString());
+        // The Kobu stops listening whatever the outcome; its answer changes nothing.
+        StopLearning(*radioLink_);
+    }
+    radioLink_->CloseLink();
+    radioLink_.reset();
+}
+
+void TfrmEnterData::tmrPollKobuTimer() {
+    TfrmReceiveRadio* waiting = ReceiveRadioWindow();
+    // A tick that was already on its way when the wait ended.
+    if (!radioLink_ || !waiting->isVisible()) return;
+    std::string code;
+    // No valid reply: the next tick asks again.
+    if (PollLearnedCode(*radioLink_, code) != ResultOk) return;
+    receivedCode_ = code;
+    if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
+}
+
+void TfrmEnterData::bbtnInfoRadioPosClick(int n) {
+    const QString N = QString::number(n);
+    auto* field = findChild<QLineEdit*>("edtRadioPos" + N);
+    if (!field) return;
+    std::unique_ptr<KobuLink> link = ctx_.MakeLink();
+    if (link->OpenLink() != 0) {
+        link->CloseLink();
+        Messages::Show(this, MsgKind::Error, 15009);
+        return;
+    }
+    if (CheckKobuVersion(*link, kInfoKobuVersion) != ResultOk) {
+        link->CloseLink();
+        Messages::Show(this, MsgKind::Error, 13808);
+        return;
+    }
+    link->CloseLink();
+    const QString code = field->text();
+    if (code.size() != 4) {
+        Messages::Show(this, MsgKind::Information, 13807);
+        return;
+    }
+    TfrmInfoRadio* info = InfoRadioWindow();
+    info->SetCode(code.toUpper());
+    info->SetPosition(n);
+    if (info->ReadTransmitterInfo()) info->exec();
+}
+
+void TfrmEnterData::cbTestRadioPosClick(int n) {
+    if (!testRadioMessages_) return;
+    auto* box = findChild<QCheckBox*>("cbTestRadioPos" + QString::number(n));
+    if (!box) return;
+    Messages::Show(this, MsgKind::Information, box->isChecked() ? 15030 : 15031,
+                   {std::to_string(n)});
+}
+
+} // namespace kivo::gui

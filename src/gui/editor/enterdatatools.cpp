@@ -1,0 +1,132 @@
+// The editor's tool dialogs and settings: the alarm type flags, the day-button settings, the
+// default configuration and folder, and the parameter text file.
+#include "gui/editor/enterdatatools.h"
+
+#include "app/strtable.h"
+#include "data/defaultconfigs.h"
+#include "data/textexport.h"
+#include "editor/homeaway.h"
+#include "gui/app/messages.h"
+#include "gui/editor/alarmtypes.h"
+#include "gui/editor/enterdata.h"
+#include "gui/editor/selectdirectory.h"
+#include "gui/editor/selecthomeaway.h"
+#include "gui/editor/viewdefault.h"
+#include "gui/editor/widgetcontrols.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+
+namespace kivo::gui {
+
+namespace {
+
+DocumentOpener& Opener() {
+    static DocumentOpener opener;
+    return opener;
+}
+
+bool OpenDocument(const QUrl& document) {
+    if (Opener()) return Opener()(document);
+    return QDesktopServices::openUrl(document);
+}
+
+const char* const kDestinationLetters[mm::kDestinations] = {"A", "B", "C", "D", "N", "R"};
+
+} // namespace
+
+void SetDocumentOpener(DocumentOpener opener) {
+    Opener() = std::move(opener);
+}
+
+void TfrmEnterData::btnAlarmTypesConfigureClick() {
+    TfrmAlarmTypes* dialog = ctx_.windows.alarmTypes;
+    if (!dialog) return;
+    // The dialog shows the bytes as the main page has them now.
+    ControlsToImage();
+    dialog->exec();
+}
+
+void TfrmEnterData::mnuToolsConfigureHomeAwayClick() {
+    TfrmSelectHomeAway* dialog = ctx_.windows.selectHomeAway;
+    if (!dialog) return;
+    dialog->SetSelection(-1);
+    if (dialog->exec() != QDialog::Accepted) return;
+    const int choice = dialog->GetSelection();
+    if (choice < 0) return;
+    Image& image = data_.image;
+    ApplyHomeAway(image, choice);
+    // Only the controls of the bytes written follow; the tick boxes store bit 7 alone later,
+    // which keeps the other bits as written here.
+    auto on = [&image](mm::Addr addr) { return (image[addr] & mm::FlagActive) != 0; };
+    controls_->SetChecked("cbCarpetAlarm", on(mm::FlagHomeIndication));
+    controls_->SetChecked("cbInactivity", on(mm::FlagAway));
+    controls_->SetChecked("cbPassive", on(mm::FlagPassive));
+    controls_->SetChecked("cbAssaultAlarm", on(mm::FlagBurglar));
+    const std::string list = "cbbxAlarmTypeExtraButton";
+    controls_->Select(list, IndexOfValue(controls_->Values(list), image[mm::AlarmTypeExtraButton]));
+}
+
+void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
+    TfrmViewDefault* dialog = ctx_.windows.viewDefault;
+    if (!dialog) return;
+    if (dialog->CountDefaultConfigs() == 0) {
+        Messages::Show(this, MsgKind::Information, 15019);
+        return;
+    }
+    if (dialog->exec() != QDialog::Accepted) return;
+    const std::string name = dialog->SelectedConfig();
+    if (name.empty()) return; // the list named no file
+    // A copy that failed leaves the old default in place: the user must not believe otherwise.
+    if (!ChangeDefaultConfig(ctx_.folders.programFolder, name, ini_))
+        Messages::Show(this, MsgKind::Error, 15010);
+}
+
+void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
+    TfrmSelectDirectory* dialog = ctx_.windows.selectDirectory;
+    if (!dialog) return;
+    dialog->SetDirectory(Q(ctx_.folders.configFolder));
+    if (dialog->exec() != QDialog::Accepted) return;
+    // Taken as typed: whether the folder exists shows when a file is opened or saved there.
+    const std::string folder = dialog->GetDirectory().toStdString();
+    ctx_.folders.configFolder = folder;
+    ini_.WriteValue("Setup", "ConfigDirectory", folder);
+}
+
+void TfrmEnterData::mnuToolsCreateTextFileClick() {
+    ControlsToImage();
+    ExportInput in;
+    in.image = &data_.image;
+    in.imageSource = data_.imageSource;
+    in.fileName = data_.fileName;
+    in.programFolder = ctx_.folders.programFolder;
+    // Codes, numbers and alarm codes as the fields show them, not as the image decodes.
+    for (int n = 0; n < mm::kTransmitters; ++n)
+        in.fields.radio[static_cast<std::size_t>(n)] =
+            controls_->Text("edtRadioPos" + std::to_string(n + 1));
+    for (int d = 0; d < mm::kDestinations; ++d) {
+        const std::string letter = kDestinationLetters[d];
+        in.fields.phone[static_cast<std::size_t>(d)] = controls_->Text("edtTelephoneNo" + letter);
+        in.fields.alarmCode[static_cast<std::size_t>(d)] = controls_->Text("edtAlarmCode" + letter);
+    }
+    // The heading the editor shows over the radio-test column names the 0xB0 line.
+    if (controls_->Shown("lblRadioTestAlarm"))
+        in.b0 = B0Line::RadioTestAlarm;
+    else if (controls_->Shown("lblAutoAnswerDuration"))
+        in.b0 = B0Line::AutoAnswerDuration;
+    else
+        in.b0 = B0Line::Reserved;
+    in.sequenceLetters = Str(15034);
+
+    const std::string path = ExportFileName(in);
+    const QString fullName = QFileInfo(Q(path)).absoluteFilePath();
+    if (!WriteTextExport(in, path)) {
+        Messages::Show(this, MsgKind::Error, 16001, {fullName.toStdString()});
+        return;
+    }
+    Messages::ShowText(this, MsgKind::Information, QStr(15021) + fullName);
+    if (!OpenDocument(QUrl::fromLocalFile(fullName)))
+        Messages::Show(this, MsgKind::Information, 15022);
+}
+
+} // namespace kivo::gui
