@@ -164,10 +164,8 @@ int CmdWrite(Context& ctx) {
     }
     std::unique_ptr<KobuLink> link;
     if (!MakeLink(ctx, link)) return ExitUsage;
-    KivoIni ini;
-    ini.SetFileName(ctx.folders.programFolder + "Values.ini");
-    if (!ctx.Has("--no-backup") && ini.ReadValue("Setup", "BackupBeforeWrite") != "false") {
-        options.backupFolder = ctx.folders.programFolder + "Backup/";
+    if (!ctx.Has("--no-backup")) {
+        options.backupFolder = BackupFolderSetting(ctx.folders.programFolder);
         options.backupWritten = [](const std::string& path) {
             std::printf("%s\n", FormatText(Str(16005), {path}).c_str());
         };

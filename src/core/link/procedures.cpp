@@ -2,8 +2,10 @@
 
 #include "app/strtable.h"
 #include "data/fileio.h"
+#include "data/kivoini.h"
 #include "link/commands.h"
 
+#include <cctype>
 #include <ctime>
 
 #include <optional>
@@ -94,6 +96,14 @@ WriteOptions WriteOptions::Basic(unsigned firstAddress, unsigned fileSize) {
     o.fileSize = fileSize;
     o.olderFileNote = true;
     return o;
+}
+
+std::string BackupFolderSetting(const std::string& programFolder) {
+    KivoIni ini;
+    ini.SetFileName(programFolder + "Values.ini");
+    std::string value = ini.ReadValue("Setup", "BackupBeforeWrite");
+    for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return value == "false" ? std::string() : programFolder + "Backup/";
 }
 
 std::string BackupName(std::uint32_t serial, std::int64_t unixTime) {

@@ -85,6 +85,10 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
 Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSize,
                                  ProcedureUi& ui);
 
+// Where a write keeps the unit's own image first: the program folder's "Backup/", or "" when
+// [Setup] BackupBeforeWrite of its Values.ini is "false" (any letter case).
+std::string BackupFolderSetting(const std::string& programFolder);
+
 // The name of a backup of a unit: its serial number and the local time, e.g.
 // "Kivo_210417_20261210-031500.Kivo".
 std::string BackupName(std::uint32_t serial, std::int64_t unixTime);

@@ -156,6 +156,7 @@ void TfrmEnterData::BuildMenus() {
     item(file, "mnuFileSave", 13004, QKeySequence(Qt::CTRL | Qt::Key_S),
          [this] { mnuFileSaveClick(); });
     item(file, "mnuFileSaveAs", 13005, {}, [this] { mnuFileSaveAsClick(); });
+    item(file, "mnuFileRestoreBackup", 16003, {}, [this] { mnuFileRestoreBackupClick(); });
     file->addSeparator();
     item(file, "mnuFileSelectDefaultDirectory", 13006, {},
          [this] { mnuFileSelectDefaultDirectoryClick(); });
@@ -181,6 +182,7 @@ void TfrmEnterData::BuildMenus() {
     item(tools, "mnuToolsCreateTextFile", 13016, {}, [this] { mnuToolsCreateTextFileClick(); });
     item(tools, "mnuToolsConfigureHomeAway", 13017, {},
          [this] { mnuToolsConfigureHomeAwayClick(); });
+    item(tools, "mnuToolsCompare", 16004, {}, [this] { mnuToolsCompareClick(); });
     // Enabled when the window exists (see FormShow).
     item(tools, "mnuToolsChangePasswords", 13018, {}, [this] { mnuToolsChangePasswordsClick(); });
 

@@ -59,6 +59,14 @@ public:
     bool mnuFileSaveClick();
     bool mnuFileSaveAsClick();
     void mnuFileExitClick();
+    // Opens one of the unit backups kept before writes, as File > Open opens a file.
+    void mnuFileRestoreBackupClick();
+    // Lists the parameters in which the edited configuration differs from a chosen file.
+    void mnuToolsCompareClick();
+    // Shows the list of differences (tests replace it to read the list).
+    using CompareViewer =
+        std::function<void(QWidget* parent, const QString& title, const QString& text)>;
+    void SetCompareViewer(CompareViewer viewer) { compareViewer_ = std::move(viewer); }
     void mnuCommReadClick();
     void mnuCommWriteClick();
     void mnuToolsChangePasswordsClick();
@@ -103,6 +111,8 @@ private:
     void cbbxAnswerRadioMessageWithAckChange(int index);
     QString FileFilter() const;
     QString ChooseFile(FileDialog kind, int titleId);
+    QString ChooseFile(FileDialog kind, int titleId, const QString& folder);
+    void OpenChosenFile(const QString& path);
     void ShowTwoPartBox(int firstId, int secondId);
 
     AppContext& ctx_;
@@ -122,6 +132,7 @@ private:
     std::unique_ptr<WidgetControls> controls_;
     KeyFilter* keyFilter_ = nullptr;
     FileChooser chooser_;
+    CompareViewer compareViewer_;
 
     // --- Radio transmitters (enterdataradio.cpp): learning a code into a position, the
     // transmitter info dialog, and the test-supervision tick boxes' reminders. ---

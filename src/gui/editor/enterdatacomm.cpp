@@ -44,7 +44,9 @@ void TfrmEnterData::mnuCommWriteClick() {
     QtProcedureUi ui({this, status_, nullptr, progress_,
                       [this](int first, int second) { ShowTwoPartBox(first, second); }});
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    WriteUnit(*link, data_, ui, WriteOptions::Editor());
+    WriteOptions options = WriteOptions::Editor();
+    options.backupFolder = BackupFolderSetting(ctx_.folders.programFolder);
+    WriteUnit(*link, data_, ui, options);
 }
 
 } // namespace kivo::gui

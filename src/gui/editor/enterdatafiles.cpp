@@ -26,8 +26,11 @@ QString TfrmEnterData::FileFilter() const {
 }
 
 QString TfrmEnterData::ChooseFile(FileDialog kind, int titleId) {
+    return ChooseFile(kind, titleId, QString::fromStdString(ctx_.folders.configFolder));
+}
+
+QString TfrmEnterData::ChooseFile(FileDialog kind, int titleId, const QString& folder) {
     const QString title = QStr(titleId);
-    const QString folder = QString::fromStdString(ctx_.folders.configFolder);
     if (chooser_) return chooser_(this, kind, title, folder, FileFilter());
     QFileDialog dialog(this, title, folder, FileFilter());
     if (kind == FileDialog::Open) {
@@ -56,7 +59,10 @@ void TfrmEnterData::mnuFileNewClick() {
 
 void TfrmEnterData::mnuFileOpenClick() {
     const QString path = ChooseFile(FileDialog::Open, 13802);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) OpenChosenFile(path);
+}
+
+void TfrmEnterData::OpenChosenFile(const QString& path) {
     if (!data_.LoadImageFile(path.toStdString())) {
         Messages::Show(this, MsgKind::Error, 15010);
         return;

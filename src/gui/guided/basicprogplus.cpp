@@ -312,7 +312,9 @@ void TfrmBasicProgPlus::btnWriteToKivoClick() {
 
     QtProcedureUi ui({this, sbStatus, nullptr, progress_, {}});
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    WriteUnit(*link, data_, ui, WriteOptions::Basic(rule.firstAddress, fileSize_));
+    WriteOptions options = WriteOptions::Basic(rule.firstAddress, fileSize_);
+    options.backupFolder = BackupFolderSetting(ctx_.folders.programFolder);
+    WriteUnit(*link, data_, ui, options);
 }
 
 void TfrmBasicProgPlus::btnReadAndPrintClick() {

@@ -180,7 +180,9 @@ void TfrmKivoWizard::btnProgramKivoClick() {
     wizard::SetIdNumber(data_.image, edtAlarmCode->text().toStdString());
     QtProcedureUi ui({this, nullptr, lblProgramKivoNowStatus, nullptr, {}});
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    WriteUnit(*link, data_, ui, WriteOptions::Wizard());
+    WriteOptions options = WriteOptions::Wizard();
+    options.backupFolder = BackupFolderSetting(ctx_.folders.programFolder);
+    WriteUnit(*link, data_, ui, options);
 }
 
 } // namespace kivo::gui
