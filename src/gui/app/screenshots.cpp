@@ -8,11 +8,21 @@
 #include "gui/app/information.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/messages.h"
+#include "gui/editor/alarmtypes.h"
+#include "gui/editor/enterdata.h"
+#include "gui/editor/selectdirectory.h"
+#include "gui/editor/selecthomeaway.h"
+#include "gui/editor/viewdefault.h"
+#include "gui/guided/basicprogplus.h"
+#include "gui/guided/kivowizard.h"
+#include "gui/radio/inforadio.h"
+#include "gui/radio/receiveradio.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -78,6 +88,32 @@ int SaveScreenshots(AppContext& ctx, const QString& dir) {
     w.newPassword->hide();
     w.information->SetMessages(QStr(15004), QStr(15033));
     ok = Shot(w.information, dir, QStringLiteral("frmInformation")) && ok;
+    // The editor's pages at the level that shows all of them, then its dialogs. Boxes that
+    // windows show on their own while being pictured are recorded, not shown.
+    MessageRecorder quiet;
+    Messages::Install(&quiet);
+    w.enterData->SetAccessLevel(4);
+    w.enterData->show();
+    Settle();
+    if (auto* pages = w.enterData->findChild<QTabWidget*>(QStringLiteral("pgcntrlMain"))) {
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            Settle();
+            ok = Save(w.enterData, dir, QStringLiteral("frmEnterData_page%1").arg(i + 1)) && ok;
+        }
+        pages->setCurrentIndex(0);
+    }
+    w.enterData->hide();
+    const std::pair<QWidget*, const char*> dialogs[] = {
+        {w.alarmTypes, "frmAlarmTypes"},       {w.selectHomeAway, "frmSelectHomeAway"},
+        {w.viewDefault, "frmViewDefault"},     {w.selectDirectory, "frmSelectDirectory"},
+        {w.receiveRadio, "frmReceiveRadio"},   {w.infoRadio, "frmInfoRadio"},
+        {w.basicProgPlus, "frmBasicProgPlus"}, {w.wizard, "frmKivoWizard"},
+    };
+    for (const auto& [window, name] : dialogs)
+        if (window) ok = Shot(window, dir, QString::fromLatin1(name)) && ok;
+    Messages::Install(nullptr);
+
     ok = ShotOfBox(10013, MsgKind::Information, BtnOk, dir, QStringLiteral("box10013")) && ok;
     ok = ShotOfBox(10014, MsgKind::Question, BtnYes | BtnNo, dir, QStringLiteral("box10014")) && ok;
     return ok ? 0 : 1;
