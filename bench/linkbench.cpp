@@ -11,10 +11,10 @@
 //         + 200 ms for every lone byte that came where a frame was expected.
 // The last term is the protocol's own design, not overhead: the link cannot tell a lone NAK
 // from the first piece of a frame, so it waits the piece gap before returning it. A 256-byte
-// unit's size probe asks for 0x1FF three times and gets NAK each time, so its whole-image
-// read holds 600 ms of such waits; leaving them out would make that case fail its goal by
-// design, and timing the probe apart would hide the part of it that is wire time. The output
-// names the waits wherever they are part of a limit.
+// unit's size probe asks for 0x1FF and then 0x100 three times each and gets NAK each time, so
+// its whole-image read holds 1200 ms of such waits; leaving them out would make that case fail its
+// goal by design, and timing the probe apart would hide the part of it that is wire time. The
+// output names the waits wherever they are part of a limit.
 #include "app/strtable.h"
 #include "data/codec.h"
 #include "data/kivodata.h"
@@ -566,7 +566,7 @@ void Usage(std::FILE* to) {
         "Default mode: kobu-sim paces its bytes at 57600 baud and answers %d ms after each\n"
         "command. Timed (median of N runs, default 5, after one untimed run):\n"
         "  read512   a whole-image read of a 512-byte unit (one probe, 32 chunks)\n"
-        "  read256   a whole-image read of a 256-byte unit (probe with three NAKs, 16 chunks)\n"
+        "  read256   a whole-image read of a 256-byte unit (probe with six NAKs, 16 chunks)\n"
         "  write512  the editor's write with verification of a 512-byte unit\n"
         "Each line gives the measured time, the limit (every byte counted at the transport at\n"
         "11 bits / 57600 baud, plus %d ms per transaction, plus %d ms wherever the link waits\n"

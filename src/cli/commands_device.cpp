@@ -192,8 +192,11 @@ int CmdVerify(Context& ctx) {
         if (size == 0) {
             Fail(15008);
             exit = ExitUnreachable;
-        } else if (ReadWholeImage(*link, data.receive,
-                                  [&ui](int d, int t) { ui.Progress(d, t); }) != ResultOk) {
+        } else if (unsigned found = 0;
+                   ReadWholeImage(
+                       *link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &found) !=
+                       ResultOk ||
+                   found != size) {
             Fail(15005);
             exit = ExitTransfer;
         } else {

@@ -34,6 +34,47 @@ int ShortCommand(KobuLink& link, const std::string& command) {
     return link.Transact(command, 1).IsByte(ACK) ? ResultOk : ResultNoAnswer;
 }
 
+// Replies come back in the order of their commands. Once "O" is answered with ACK, every reply
+// to an earlier command has arrived (and the next frame's purge drops it), so none can pass
+// for the answer to the next read.
+bool SettleLine(KobuLink& link) {
+    if (!link.Unsettled()) return true;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (link.Transact("O", 1).IsByte(ACK)) {
+            link.MarkSettled();
+            return true;
+        }
+    }
+    return false;
+}
+
+// One read of n bytes at `address` on a settled line; a reply that is not those bytes leaves
+// the line unsettled, since the real one may still come.
+bool ReadChunk(KobuLink& link, unsigned address, unsigned n, std::uint8_t* out,
+               Reply* reply = nullptr) {
+    if (!SettleLine(link)) return false;
+    const Reply r = link.Transact(MemoryCommand('R', address, n), 2);
+    if (reply) *reply = r;
+    if (DecodeChunk(r, n, out)) return true;
+    link.MarkUnsettled();
+    return false;
+}
+
+enum class Probe { Answered, Refused, Unclear };
+
+// One byte at `address` with the usual attempts: whether it came, or every attempt was
+// refused with NAK, or neither (silence or garbage).
+Probe ProbeAddress(KobuLink& link, unsigned address) {
+    bool refused = true;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        Reply r;
+        std::uint8_t byte = 0;
+        if (ReadChunk(link, address, 1, &byte, &r)) return Probe::Answered;
+        if (!r.IsByte(NAK)) refused = false;
+    }
+    return refused ? Probe::Refused : Probe::Unclear;
+}
+
 bool ValidRange(unsigned first, unsigned last) {
     return first <= last && last < mm::kImageBuffer;
 }
@@ -45,7 +86,9 @@ int ChunkCount(unsigned first, unsigned last) {
 }
 
 int CheckUnit(KobuLink& link) {
-    return ShortCommand(link, "O");
+    const int result = ShortCommand(link, "O");
+    if (result == ResultOk) link.MarkSettled();
+    return result;
 }
 
 int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
@@ -59,7 +102,7 @@ int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
         std::uint8_t bytes[kChunk];
         bool ok = false;
         for (int attempt = 0; attempt < kAttempts && !ok; ++attempt)
-            ok = DecodeChunk(link.Transact(MemoryCommand('R', a, n), 2), n, bytes);
+            ok = ReadChunk(link, a, n, bytes);
         // Every chunk that never brought its bytes counts as failed, whatever came instead:
         // a read must not report success for bytes that did not arrive.
         if (ok)
@@ -98,25 +141,37 @@ int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned las
 }
 
 unsigned ProbeImageSize(KobuLink& link) {
+    const Probe top = ProbeAddress(link, 0x1FF);
+    if (top == Probe::Answered) return mm::kLargeImage;
     Image scratch{};
-    if (ReadRange(link, scratch, 0x1FF, 0x1FF) == ResultOk) return mm::kLargeImage;
-    if (ReadRange(link, scratch, 0x0FF, 0x0FF) == ResultOk) return mm::kSmallImage;
+    if (ReadRange(link, scratch, 0x0FF, 0x0FF) != ResultOk) return 0;
+    // Only a unit that refuses the extended area lacks it: a 0x1FF lost to the line says
+    // nothing, and taking such a unit for a 256-byte one would lose its extended area.
+    if (top != Probe::Refused) return 0;
+    // A troubled line can refuse three times by chance; it is far less likely to refuse
+    // another address of the area three times as well.
+    switch (ProbeAddress(link, 0x100)) {
+    case Probe::Answered:
+        return mm::kLargeImage;
+    case Probe::Refused:
+        return mm::kSmallImage;
+    case Probe::Unclear:
+        break;
+    }
     return 0;
 }
 
-int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress) {
+int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress,
+                   unsigned* foundSize) {
     Image scratch{};
-    int result;
-    if (ReadRange(link, scratch, 0x1FF, 0x1FF) == ResultOk) {
+    const unsigned size = ProbeImageSize(link);
+    int result = ResultReadFailed;
+    if (size == mm::kLargeImage)
         result = ReadRange(link, scratch, 0x000, 0x1FF, progress);
-    } else if (ReadRange(link, scratch, 0x0FF, 0x0FF) != ResultOk) {
-        scratch.fill(0);
-        result = ResultReadFailed;
-    } else {
-        std::fill(scratch.begin() + 0x100, scratch.end(), 0);
-        result = ReadRange(link, scratch, 0x000, 0x0FF, progress);
-    }
+    else if (size == mm::kSmallImage)
+        result = ReadRange(link, scratch, 0x000, 0x0FF, progress); // 0x100-0x1FF stay zero
     target = scratch;
+    if (foundSize) *foundSize = size;
     return result;
 }
 

@@ -30,8 +30,13 @@ int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
               const ChunkProgress& progress = {});
 int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
                const ChunkProgress& progress = {});
-unsigned ProbeImageSize(KobuLink& link); // 512, 256 or 0
-int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress = {});
+// 512, 256 or 0 (unknown). 256 only when the unit refuses two addresses of the extended area
+// (0x1FF and 0x100) on every attempt while it answers 0x0FF.
+unsigned ProbeImageSize(KobuLink& link);
+// Probes the size and reads that many bytes (zeros behind a 256-byte unit); the size found
+// goes to *foundSize when given, 0 when unknown.
+int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress = {},
+                   unsigned* foundSize = nullptr);
 int CheckKobuVersion(KobuLink& link, const std::string& required);
 int ReadKobuVersion(KobuLink& link, std::string& version);
 

@@ -49,6 +49,7 @@ int KobuLink::OpenLink() {
     auto result = device->Open();
     if (result == Transport::OpenResult::Failed) return 1;
     device_ = std::move(device);
+    unsettled_ = true;
     if (trace_) trace_->Note(device_->Time().NowMs(), "open " + device_->Name());
     // A device whose settings failed stays open; the caller closes it on its way out.
     return result == Transport::OpenResult::Open ? 0 : 1;
@@ -134,6 +135,7 @@ Reply KobuLink::ReceiveReply(int waitMs, int expectedLength) {
             reply.text.assign(reinterpret_cast<const char*>(buf + 1), count - 4);
         }
     }
+    if (reply.count == 0) unsettled_ = true;
     if (lost) LoseDevice();
     return reply;
 }

@@ -51,6 +51,14 @@ public:
     Reply ReceiveReply(int waitMs, int expectedLength);
     Reply Transact(const std::string& command, int expectedLength);
 
+    // Whether a reply to an earlier command may still be on its way: a transaction ended
+    // without the complete reply it asked for. Replies carry no address, so such a late reply
+    // would pass for the answer to the next read of the same length; reads settle the line
+    // first. Opening the link leaves it unsettled; an ACK to "O" settles it.
+    bool Unsettled() const { return unsettled_; }
+    void MarkUnsettled() { unsettled_ = true; }
+    void MarkSettled() { unsettled_ = false; }
+
     // The frame for a command text: STX, text, two checksum digits, ETX.
     static std::string BuildFrame(const std::string& command);
     // Sum of the bytes modulo 256 as two upper-case hex digits.
@@ -62,6 +70,7 @@ private:
     TransportFactory factory_;
     std::unique_ptr<Transport> device_;
     std::shared_ptr<LinkTrace> trace_;
+    bool unsettled_ = true;
 };
 
 } // namespace kivo

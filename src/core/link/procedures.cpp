@@ -115,6 +115,21 @@ std::string BackupName(std::uint32_t serial, std::int64_t unixTime) {
     return "Kivo_" + std::to_string(serial) + "_" + stamp + ".Kivo";
 }
 
+namespace {
+
+// Two writes into one unit within a second would otherwise give the second backup the first
+// one's name, and the unit's original image would be overwritten by the one just written.
+std::string FreeBackupPath(const std::string& folder, const std::string& name) {
+    std::string path = folder + name;
+    const std::string stem = name.substr(0, name.rfind('.'));
+    const std::string ext = name.substr(stem.size());
+    for (int n = 2; FileExists(path) && n < 1000; ++n)
+        path = folder + stem + "_" + std::to_string(n) + ext;
+    return path;
+}
+
+} // namespace
+
 std::vector<std::pair<unsigned, unsigned>> WrittenRanges(unsigned unitSize, unsigned first) {
     std::vector<std::pair<unsigned, unsigned>> ranges;
     if (first <= kUserAreaEnd) ranges.emplace_back(first, kUserAreaEnd);
@@ -136,7 +151,9 @@ ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& 
         ui.Status(Str(13804));
         ui.Repaint();
         unitSize = ProbeImageSize(link);
-        if (ReadWholeImage(link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }) !=
+        // The size is the one the read itself found: the two probes can differ on a bad line.
+        if (ReadWholeImage(
+                link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &unitSize) !=
             ResultOk) {
             Fail(ui, 13806);
         } else {
@@ -247,17 +264,20 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         ui.Status(Str(13804));
         ui.Repaint();
         KivoData backup;
-        if (ReadWholeImage(link, backup.image, [&ui](int d, int t) { ui.Progress(d, t); }) !=
-            ResultOk) {
+        unsigned backupSize = 0;
+        // A backup of another size than the write found would not hold what the write changes.
+        if (ReadWholeImage(
+                link, backup.image, [&ui](int d, int t) { ui.Progress(d, t); }, &backupSize) !=
+                ResultOk ||
+            (size != 0 && backupSize != size)) {
             Fail(ui, 13806);
             return finish(WriteOutcome::BackupFailed);
         }
         MakeFolder(options.backupFolder);
-        const std::string path =
-            options.backupFolder +
-            BackupName(SerialNumberOf(backup.image), static_cast<std::int64_t>(std::time(nullptr)));
-        if (!backup.SaveImageFile(path,
-                                  size == mm::kLargeImage ? mm::kLargeImage : mm::kSmallImage)) {
+        const std::string path = FreeBackupPath(
+            options.backupFolder, BackupName(SerialNumberOf(backup.image),
+                                             static_cast<std::int64_t>(std::time(nullptr))));
+        if (!backup.SaveImageFile(path, backupSize)) {
             ui.Status(FormatText(Str(16002), {path}));
             ui.Box(BoxKind::Error, 16002, {path});
             return finish(WriteOutcome::BackupFailed);

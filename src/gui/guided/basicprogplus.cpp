@@ -335,12 +335,12 @@ void TfrmBasicProgPlus::btnReadAndPrintClick() {
         ui.Status(Str(13804));
         ui.Repaint();
         // Straight into the working image: 512 bytes, or 256 with the rest zero.
-        if (ReadWholeImage(*link, data_.image, [&ui](int d, int t) { ui.Progress(d, t); }) !=
+        if (ReadWholeImage(
+                *link, data_.image, [&ui](int d, int t) { ui.Progress(d, t); }, &size) !=
             ResultOk) {
             fail(13806);
         } else {
             ui.Status(Str(13805));
-            size = ProbeImageSize(*link);
             read = true;
         }
     }

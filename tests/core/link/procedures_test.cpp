@@ -296,6 +296,13 @@ TEST_F(Procedures, ABackupOfTheUnitComesBeforeTheWrite) {
     EXPECT_EQ(backup.image, before);
     EXPECT_EQ(written.rfind(dir.file("Backup/Kivo_210417_"), 0), 0u) << written;
 
+    // A second write at once keeps the first backup (the unit's original image) beside its own.
+    const std::string first = written;
+    EXPECT_EQ(WriteUnit(link, data, ui, options), WriteOutcome::Verified);
+    EXPECT_NE(written, first);
+    ASSERT_TRUE(backup.LoadImageFile(first));
+    EXPECT_EQ(backup.image, before);
+
     // A backup that cannot be kept stops the write before anything is written.
     Device("");
     const Image untouched = device->Memory();
