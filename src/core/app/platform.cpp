@@ -49,6 +49,16 @@ std::optional<std::string> UserDirsDocuments() {
     return std::nullopt;
 }
 
+// Creates `path` and its missing parents. A new account may have no ~/.local/share or
+// ~/Documents yet; without them start-up would fall back to the program's own folder, which
+// an installed program cannot write.
+void MakeFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
+        MakeFolder(path.substr(0, slash));
+    MakeFolder(path);
+}
+
 } // namespace
 
 StartupEnvironment PlatformEnvironment(const std::string& executablePath,
@@ -56,9 +66,17 @@ StartupEnvironment PlatformEnvironment(const std::string& executablePath,
     StartupEnvironment env;
     std::string exeFolder = FolderOf(executablePath);
     if (exeFolder.empty()) exeFolder = "./";
-    std::string share = std::string(KIVO_SHARE_DIR) + "/";
     // A build tree or an unpacked folder carries its templates beside the program; an
-    // installed program finds them in the shared data folder.
+    // installed program finds them in the shared data folder beside its bin/ (so a package
+    // unpacked under any prefix works), else in the one it was built for.
+    std::string share = std::string(KIVO_SHARE_DIR) + "/";
+    const std::string bin = "/bin/";
+    if (exeFolder.size() > bin.size() &&
+        exeFolder.compare(exeFolder.size() - bin.size(), bin.size(), bin) == 0) {
+        const std::string beside =
+            exeFolder.substr(0, exeFolder.size() - bin.size()) + "/share/kivotool/";
+        if (FileExists(beside + "Values.i")) share = beside;
+    }
     env.templateFolder =
         FileExists(exeFolder + "Values.i") || !FileExists(share + "Values.i") ? exeFolder : share;
 
@@ -77,6 +95,9 @@ StartupEnvironment PlatformEnvironment(const std::string& executablePath,
     } else if (auto home = Home()) {
         env.documentsFolder = *home + "/Documents";
     }
+
+    if (env.appDataFolder) MakeFolders(*env.appDataFolder);
+    if (env.documentsFolder) MakeFolders(*env.documentsFolder);
 
     env.programVersion = ProgramVersion();
     env.arguments = arguments;

@@ -118,6 +118,29 @@ TEST_F(StartupTest, MissingPlatformFoldersFallBackToTheExecutablesFolder) {
     EXPECT_TRUE(fs::is_directory(dir.file("exe/Config")));
 }
 
+TEST_F(StartupTest, AnInstalledProgramFindsItsTemplatesBesideItsBinFolder) {
+    // An unpacked package under any prefix: prefix/bin/kivoctl, prefix/share/kivotool/.
+    dir.Write("prefix/share/kivotool/Values.i", "[Setup]\r\n");
+    fs::create_directories(dir.file("prefix/bin"));
+    EXPECT_EQ(PlatformEnvironment(dir.file("prefix/bin/kivoctl"), {}).templateFolder,
+              dir.file("prefix/share/kivotool/"));
+    // A new account's folders are made, so start-up never falls back to the program's
+    // own (unwritable) folder.
+    setenv("KIVO_APPDATA_DIR", dir.file("new/.local/share").c_str(), 1);
+    setenv("KIVO_DOCUMENTS_DIR", dir.file("new/Dokumente").c_str(), 1);
+    const StartupEnvironment fresh = PlatformEnvironment(dir.file("prefix/bin/kivoctl"), {});
+    unsetenv("KIVO_APPDATA_DIR");
+    unsetenv("KIVO_DOCUMENTS_DIR");
+    EXPECT_TRUE(fs::is_directory(dir.file("new/.local/share")));
+    EXPECT_TRUE(fs::is_directory(dir.file("new/Dokumente")));
+    EXPECT_EQ(RunStartup(fresh).programFolder.rfind(dir.file("new/.local/share/"), 0), 0u);
+
+    // A build tree keeps them beside the program, and that copy wins.
+    dir.Write("prefix/bin/Values.i", "[Setup]\r\n");
+    EXPECT_EQ(PlatformEnvironment(dir.file("prefix/bin/kivoctl"), {}).templateFolder,
+              dir.file("prefix/bin/"));
+}
+
 TEST_F(StartupTest, StoredPasswordsSurviveAndDamagedOnesGetTheirDefault) {
     RunStartup(env);
     KivoPassword store(Program() + "KivoLng.tbl");
