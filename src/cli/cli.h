@@ -59,5 +59,6 @@ int CmdVerify(Context& ctx);
 int CmdLearn(Context& ctx);
 int CmdDiff(Context& ctx);
 int CmdPrint(Context& ctx);
+int CmdDoctor(Context& ctx);
 
 } // namespace kivo::cli

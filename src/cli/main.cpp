@@ -22,6 +22,9 @@ const char* const kUsage =
     "  export FILE [OUT]   write the annotated text of a configuration file\n"
     "                      (default OUT: FILE.txt)\n"
     "  info                the Kobu's version, the unit's image size and firmware\n"
+    "  doctor              check the way to the Kobu and the unit (USB device, access,\n"
+    "                      drivers, udev rule, BRLTTY, answers) and say what to do; it\n"
+    "                      changes nothing\n"
     "  read FILE           read the whole unit into a configuration file (256 or 512 bytes)\n"
     "  write FILE          write a configuration into the unit and verify it\n"
     "  write FILE --id NUMBER [--radio keep|clear-2-8|clear-all]\n"
@@ -63,6 +66,7 @@ const Command kCommands[] = {
     {"folders", CmdFolders, 0, 0}, {"export", CmdExport, 1, 2}, {"info", CmdInfo, 0, 0},
     {"read", CmdRead, 1, 1},       {"write", CmdWrite, 1, 1},   {"verify", CmdVerify, 1, 1},
     {"learn", CmdLearn, 2, 2},     {"print", CmdPrint, 1, 1},   {"diff", CmdDiff, 2, 2},
+    {"doctor", CmdDoctor, 0, 0},
 };
 
 // Options that stand alone.
@@ -139,7 +143,9 @@ int Main(int argc, char** argv) {
     // The GUI's one positional argument (a configuration folder) has no meaning here.
     StartupEnvironment env = PlatformEnvironment(ExecutablePath(argv[0]), {});
     ctx.templateFolder = env.templateFolder;
-    ctx.folders = RunStartup(env);
+    // The diagnosis only looks: it does not install or create anything, start-up's files
+    // included.
+    if (command->run != CmdDoctor) ctx.folders = RunStartup(env);
     return command->run(ctx);
 }
 

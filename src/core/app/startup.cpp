@@ -4,6 +4,7 @@
 #include "data/defaultconfigs.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
+#include "editor/recentfiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -91,7 +92,11 @@ Folders RunStartup(const StartupEnvironment& env) {
             oldDefaultChanged = Lower(ini.ReadValue(kSetup, "DefaultBinChanged"));
             if (oldDefaultChanged.empty()) oldDefaultChanged = "false";
             if (oldVersion != env.programVersion) {
+                // The editor's recent files outlive an update like the configuration folder.
+                RecentFiles recent;
+                recent.Load(ini);
                 InstallFile(exe, "Values.i", "Values.ini", f.programFolder);
+                recent.Store(ini);
                 if (!oldConfigDir.empty()) ini.WriteValue(kSetup, "ConfigDirectory", oldConfigDir);
                 ini.WriteValue(kSetup, "AppVersion", env.programVersion);
                 ini.WriteValue(kSetup, "DefaultBinChanged", oldDefaultChanged);

@@ -6,6 +6,7 @@
 #include "editor/rules.h"
 #include "gui/access/changepasswords.h"
 #include "gui/app/about.h"
+#include "gui/app/diagnosisdialog.h"
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
 #include "gui/editor/advancedgrid.h"
@@ -17,16 +18,21 @@
 #include "gui/guided/wizardpictures.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kivo::gui {
@@ -51,6 +57,18 @@ const AccessRow kAccessLevels[] = {
      {false, false, true, false}},
     {{"mnuToolsChangePasswords"}, {false, false, false, true}},
 };
+
+// The one local configuration file (a name ending in ".Kivo", any letter case) that a drag
+// carries; an empty text when it carries anything else, several files among them.
+QString DraggedConfiguration(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return QString();
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return QString();
+    const QString path = urls.front().toLocalFile();
+    if (!path.endsWith(QLatin1String(".kivo"), Qt::CaseInsensitive)) return QString();
+    // A folder of that name is no configuration; the open dialog takes existing files only.
+    return QFileInfo(path).isFile() ? path : QString();
+}
 
 } // namespace
 
@@ -95,6 +113,11 @@ void TfrmEnterData::FormCreate() {
     if (haveIni) controls_->FillLists(ini_);
     BuildAdvancedGrid(haveIni);
     WireControls();
+    // Edit fields take dragged text of their own; a dragged file is the window's business on
+    // them too, or a dropped configuration would end up as its path in a field.
+    setAcceptDrops(true);
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->acceptDrops()) w->installEventFilter(this);
 
     FitFixedSize(this, QSize(kClientWidth, kClientHeight + menu_->sizeHint().height()));
 
@@ -102,6 +125,7 @@ void TfrmEnterData::FormCreate() {
     UpdateTitle();
     mnuFileNewClick();
     imageSize_ = 512;
+    RefreshRecentFiles();
 }
 
 void TfrmEnterData::BuildAdvancedGrid(bool haveIni) {
@@ -166,7 +190,22 @@ void TfrmEnterData::BuildMenus() {
     item(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P),
          [this] { mnuFilePrintClick(); });
     file->addSeparator();
+    // The recently used files, between separators; hidden while the list is empty.
+    for (int n = 1; n <= static_cast<int>(recentActions_.size()); ++n) {
+        QAction* a = file->addAction(QString());
+        a->setObjectName(QStringLiteral("mnuFileRecent%1").arg(n));
+        a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, n] { mnuFileRecentClick(n); });
+        recentActions_[static_cast<std::size_t>(n - 1)] = a;
+    }
+    recentSeparator_ = file->addSeparator();
+    recentSeparator_->setObjectName(QStringLiteral("mnuFileRecentSeparator"));
+    recentSeparator_->setVisible(false);
     item(file, "mnuFileExit", 13009, {}, [this] { mnuFileExitClick(); });
+    // The full path of a recent entry shows as its tool tip; no other item sets one.
+    file->setToolTipsVisible(true);
+    // Another editor may have changed the list since.
+    connect(file, &QMenu::aboutToShow, this, [this] { RefreshRecentFiles(); });
 
     QMenu* comm = menu("mnuCommunication", 13010);
     item(comm, "mnuCommRead", 13011, QKeySequence(Qt::CTRL | Qt::Key_R),
@@ -187,6 +226,8 @@ void TfrmEnterData::BuildMenus() {
     item(tools, "mnuToolsChangePasswords", 13018, {}, [this] { mnuToolsChangePasswordsClick(); });
 
     QMenu* help = menu("mnuHelp", 13019);
+    item(help, "mnuHelpDiagnosis", 16014, {}, [this] { DiagnosisDialog::Show(this, ctx_); });
+    help->addSeparator();
     item(help, "mnuHelpAbout", 13020, {}, [this] { mnuHelpAboutClick(); });
 }
 
@@ -269,6 +310,8 @@ int TfrmEnterData::ImageToControls() {
         spinner->SetPosition(
             static_cast<int>(conv::ReadNumber(spinner->Associate()->text().toStdString())));
     ApplyProductionDateWidth();
+    shownImage_ = data_.image;
+    kivo::ControlsToImage(shownImage_, *controls_);
     return failing;
 }
 
@@ -345,6 +388,7 @@ void TfrmEnterData::FormShow() {
         ->setEnabled(ctx_.windows.about != nullptr);
     menu_->findChild<QAction*>(QStringLiteral("mnuToolsChangePasswords"))
         ->setEnabled(ctx_.windows.changePasswords != nullptr);
+    RefreshRecentFiles();
 }
 
 void TfrmEnterData::keyPressEvent(QKeyEvent* e) {
@@ -354,6 +398,59 @@ void TfrmEnterData::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+bool TfrmEnterData::AcceptDrag(QDropEvent* e) {
+    // While a device operation runs (its wait cursor is up) it lets the window repaint, and a
+    // drop would then replace the image under it.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy || DraggedConfiguration(e->mimeData()).isEmpty()) {
+        e->ignore();
+        return false;
+    }
+    // A copy (or a link), never a move: the program the file came from must not delete it.
+    if (e->possibleActions() & Qt::CopyAction) {
+        e->setDropAction(Qt::CopyAction);
+    } else if (e->possibleActions() & Qt::LinkAction) {
+        e->setDropAction(Qt::LinkAction);
+    } else {
+        e->ignore();
+        return false;
+    }
+    e->accept();
+    return true;
+}
+
+void TfrmEnterData::dragEnterEvent(QDragEnterEvent* e) {
+    AcceptDrag(e);
+}
+
+void TfrmEnterData::dragMoveEvent(QDragMoveEvent* e) {
+    AcceptDrag(e);
+}
+
+void TfrmEnterData::dropEvent(QDropEvent* e) {
+    if (!AcceptDrag(e)) return;
+    const QString path = DraggedConfiguration(e->mimeData());
+    // Opened once the drop is over: the program the file came from waits for the drop to
+    // finish, and must not wait for the questions and messages of opening.
+    QTimer::singleShot(0, this, [this, path] { OpenDroppedFile(path); });
+}
+
+bool TfrmEnterData::eventFilter(QObject* watched, QEvent* e) {
+    const QEvent::Type type = e->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(e);
+        // Dragged text stays the edit field's own.
+        if (drop->mimeData() && drop->mimeData()->hasUrls()) {
+            if (type == QEvent::Drop)
+                dropEvent(drop);
+            else
+                AcceptDrag(drop);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 bool TfrmEnterData::LoadDefaultImage() {

@@ -4,6 +4,7 @@
 
 #include "data/kivodata.h"
 #include "data/kivoini.h"
+#include "editor/recentfiles.h"
 #include "gui/app/appcontext.h"
 
 #include <QDialog>
@@ -59,6 +60,9 @@ public:
     bool mnuFileSaveClick();
     bool mnuFileSaveAsClick();
     void mnuFileExitClick();
+    // Entry n (1..8) of the recently used files: opens that file as File > Open opens the
+    // chosen one; a file that is gone is taken off the list.
+    void mnuFileRecentClick(int n);
     // Opens one of the unit backups kept before writes, as File > Open opens a file.
     void mnuFileRestoreBackupClick();
     // Lists the parameters in which the edited configuration differs from a chosen file.
@@ -91,6 +95,11 @@ protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // One local .Kivo file may be dropped on the window; it opens as File > Open would.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void FormCreate();
@@ -113,6 +122,17 @@ private:
     QString ChooseFile(FileDialog kind, int titleId);
     QString ChooseFile(FileDialog kind, int titleId, const QString& folder);
     void OpenChosenFile(const QString& path);
+    // Before a recent entry or a dropped file replaces the configuration: offers to save the
+    // changes made since it was shown. False when the opening is to stop.
+    bool SaveChangesFirst();
+    bool HasUnsavedChanges();
+    // The recently used files: the menu entries from Values.ini, and changes to the list.
+    void RefreshRecentFiles();
+    void RememberRecentFile(const QString& path);
+    void ForgetRecentFile(const QString& path);
+    // Accepts the drag (as a copy, never a move) when it carries one configuration file.
+    bool AcceptDrag(QDropEvent* e);
+    void OpenDroppedFile(const QString& path);
     void ShowTwoPartBox(int firstId, int secondId);
 
     AppContext& ctx_;
@@ -120,6 +140,9 @@ private:
     KivoData data_;
     unsigned imageSize_ = 512;
     bool testRadioMessages_ = true;
+    // What the controls stored into the image when it was last shown or saved: the controls
+    // store something else once the user has changed them.
+    Image shownImage_{};
     // While the program sets controls itself, list changes are not the user's.
     int programmatic_ = 0;
     // The item index each transmitter alarm-type list had after the user's last selection.
@@ -132,6 +155,8 @@ private:
     std::unique_ptr<WidgetControls> controls_;
     KeyFilter* keyFilter_ = nullptr;
     FileChooser chooser_;
+    std::array<QAction*, RecentFiles::kMaxFiles> recentActions_{};
+    QAction* recentSeparator_ = nullptr;
     CompareViewer compareViewer_;
 
     // --- Radio transmitters (enterdataradio.cpp): learning a code into a position, the

@@ -1,15 +1,36 @@
-// The editor's File commands: New, Open, Save and Save As.
+// The editor's File commands: New, Open, Save and Save As, and the recently used files.
 #include "gui/editor/enterdata.h"
 
 #include "app/strtable.h"
+#include "editor/binding.h"
 #include "gui/app/messages.h"
+#include "gui/editor/widgetcontrols.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStatusBar>
 
 namespace kivo::gui {
+
+namespace {
+
+// A file name longer than this shows shortened in the menu, its middle left out.
+constexpr int kRecentNameChars = 60;
+
+QString RecentEntryText(int n, const QString& path) {
+    QString name = QFileInfo(path).fileName();
+    if (name.size() > kRecentNameChars) {
+        const int half = kRecentNameChars / 2 - 1;
+        name = name.left(half) + QChar(0x2026) + name.right(half);
+    }
+    // A '&' of the name is shown, not taken as the access key.
+    name.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return QStringLiteral("&%1 %2").arg(QString::number(n), name);
+}
+
+} // namespace
 
 QString WithKivoExtension(const QString& chosen) {
     const int slash = chosen.lastIndexOf(QLatin1Char('/'));
@@ -67,6 +88,7 @@ void TfrmEnterData::OpenChosenFile(const QString& path) {
         Messages::Show(this, MsgKind::Error, 15010);
         return;
     }
+    RememberRecentFile(path);
     imageSize_ = data_.imageSize;
     if (imageSize_ == 256) Messages::Show(this, MsgKind::Information, 15036);
     data_.fileName = path.toStdString();
@@ -93,10 +115,13 @@ bool TfrmEnterData::SaveToCurrentFile() {
             length = 256;
     }
     const bool saved = data_.SaveImageFile(data_.fileName, length);
-    if (saved)
+    if (saved) {
         status_->clearMessage();
-    else
+        shownImage_ = data_.image; // nothing left unsaved
+        RememberRecentFile(Q(data_.fileName));
+    } else {
         Messages::Show(this, MsgKind::Error, 15012);
+    }
     UpdateTitle();
     return saved;
 }
@@ -121,6 +146,78 @@ bool TfrmEnterData::mnuFileSaveAsClick() {
     data_.fileName = WithKivoExtension(chosen).toStdString();
     data_.imageSource = SourceSaved;
     return SaveToCurrentFile();
+}
+
+void TfrmEnterData::mnuFileRecentClick(int n) {
+    if (n < 1 || n > static_cast<int>(recentActions_.size())) return;
+    const QString path = recentActions_[static_cast<std::size_t>(n - 1)]->data().toString();
+    if (path.isEmpty()) return;
+    // The open dialog offers existing files only; a listed file may have gone since.
+    if (!QFileInfo(path).isFile()) {
+        Messages::Show(this, MsgKind::Error, 16051, {QDir::toNativeSeparators(path).toStdString()});
+        ForgetRecentFile(path);
+        return;
+    }
+    if (!SaveChangesFirst()) return;
+    OpenChosenFile(path);
+}
+
+void TfrmEnterData::OpenDroppedFile(const QString& path) {
+    if (!SaveChangesFirst()) return;
+    OpenChosenFile(path);
+}
+
+bool TfrmEnterData::HasUnsavedChanges() {
+    // Stored from the image as it is now, so that changes made straight to the image (the
+    // day-button settings) count as well as those in the controls.
+    Image now = data_.image;
+    kivo::ControlsToImage(now, *controls_);
+    return now != shownImage_;
+}
+
+bool TfrmEnterData::SaveChangesFirst() {
+    // File > Open has its dialog to step back from; one click on a recent entry or a drop has
+    // not, so changes are not thrown away without asking.
+    if (!HasUnsavedChanges()) return true;
+    const int answer =
+        Messages::Show(this, MsgKind::Information, 16050, {}, BtnYes | BtnNo | BtnCancel);
+    if (answer == BtnCancel) return false;
+    // A save that did not happen (dialog cancelled, refused, failed) keeps the changes here.
+    return answer == BtnNo || mnuFileSaveClick();
+}
+
+void TfrmEnterData::RefreshRecentFiles() {
+    RecentFiles recent;
+    recent.Load(ini_);
+    const std::vector<std::string>& paths = recent.Paths();
+    for (std::size_t i = 0; i < recentActions_.size(); ++i) {
+        QAction* a = recentActions_[i];
+        const bool used = i < paths.size();
+        a->setVisible(used);
+        const QString path = used ? Q(paths[i]) : QString();
+        a->setData(path);
+        a->setText(used ? RecentEntryText(static_cast<int>(i) + 1, path) : QString());
+        a->setStatusTip(QDir::toNativeSeparators(path));
+        a->setToolTip(QDir::toNativeSeparators(path));
+    }
+    recentSeparator_->setVisible(!paths.empty());
+}
+
+void TfrmEnterData::RememberRecentFile(const QString& path) {
+    // Read afresh: another editor may have added files since this one showed its list.
+    RecentFiles recent;
+    recent.Load(ini_);
+    // A path that Values.ini cannot hold is left out (RecentFiles::Add) rather than stored as
+    // a different one.
+    if (recent.Add(QFileInfo(path).absoluteFilePath().toStdString())) recent.Store(ini_);
+    RefreshRecentFiles();
+}
+
+void TfrmEnterData::ForgetRecentFile(const QString& path) {
+    RecentFiles recent;
+    recent.Load(ini_);
+    if (recent.Remove(path.toStdString())) recent.Store(ini_);
+    RefreshRecentFiles();
 }
 
 } // namespace kivo::gui

@@ -85,8 +85,12 @@ TEST_F(StartupTest, UpdateReplacesValuesIniButKeepsTheUsersSettings) {
     SetSetup("Marker", "old");
     SetSetup("ConfigDirectory", dir.file("docs"));
     SetSetup("DefaultBinChanged", "TRUE");
+    SetSetup("Recent1", "/home/anna/Kunde.Kivo");
+    SetSetup("Recent2", "/home/anna/Alt.Kivo");
     env.programVersion = "1.3.0";
     Folders f = RunStartup(env);
+    EXPECT_EQ(Setup("Recent1"), "/home/anna/Kunde.Kivo");
+    EXPECT_EQ(Setup("Recent2"), "/home/anna/Alt.Kivo");
     EXPECT_EQ(Setup("Marker"), "");
     EXPECT_EQ(Setup("AppVersion"), "1.3.0");
     EXPECT_EQ(Setup("ConfigDirectory"), dir.file("docs"));

@@ -252,6 +252,19 @@ TEST_F(EditorTest, ShowingCentresOnTheFirstPageAndTheGridsFirstCell) {
     EXPECT_FALSE(Find<QAction>("mnuToolsChangePasswords")->isEnabled());
 }
 
+TEST_F(EditorTest, HelpOpensTheConnectionDiagnosis) {
+    UseKobu("sim");
+    auto* action = Find<QAction>("mnuHelpDiagnosis");
+    EXPECT_EQ(action->text(), "Verbindungsdiagnose...");
+    QString title;
+    WhenModal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        modal->close();
+    });
+    action->trigger();
+    EXPECT_EQ(title, "Verbindungsdiagnose");
+}
+
 TEST_F(EditorTest, GridRowsComeFromValuesIni) {
     auto* grid = Find<QTableWidget>("sgAdvanced");
     KivoIni ini;
