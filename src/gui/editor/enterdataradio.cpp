@@ -79,10 +79,15 @@ void TfrmEnterData::btnReceiveRadioCodeClick(int n) {
         const int result = waiting->exec();
         tmrPollKobu_->stop();
         tmrPollKobu_->setProperty("Tag", 0);
-        // Abort frees the position: that is how a transmitter is taken out of the unit.
-        field->setText(result == TfrmReceiveRadio::mrOk ? Q(receivedCode_) : QString());
-        // The Kobu stops listening whatever the outcome; its answer changes nothing.
-        StopLearning(*radioLink_);
+        if (!radioLink_->IsOpen()) {
+            // The Kobu went away during the wait: the position keeps its code.
+            Messages::Show(this, MsgKind::Error, 15009);
+        } else {
+            // Abort frees the position: that is how a transmitter is taken out of the unit.
+            field->setText(result == TfrmReceiveRadio::mrOk ? Q(receivedCode_) : QString());
+            // The Kobu stops listening whatever the outcome; its answer changes nothing.
+            StopLearning(*radioLink_);
+        }
     }
     radioLink_->CloseLink();
     radioLink_.reset();
@@ -93,8 +98,12 @@ void TfrmEnterData::tmrPollKobuTimer() {
     // A tick that was already on its way when the wait ended.
     if (!radioLink_ || !waiting->isVisible()) return;
     std::string code;
-    // No valid reply: the next tick asks again.
-    if (PollLearnedCode(*radioLink_, code) != ResultOk) return;
+    if (PollLearnedCode(*radioLink_, code) != ResultOk) {
+        // No valid reply: the next tick asks again, unless the Kobu itself has gone (the
+        // link closes then), which no amount of waiting would mend.
+        if (!radioLink_->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
+        return;
+    }
     receivedCode_ = code;
     if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
 }

@@ -154,9 +154,14 @@ void TfrmKivoWizard::btnRadioCodeClick(int n) {
         const int result = waiting->exec();
         tmrPollKobu->stop();
         tmrPollKobu->setProperty("Tag", 0);
-        // Abort frees the position.
-        field->setText(result == TfrmReceiveRadio::mrOk ? receivedCode_ : QString());
-        StopLearning(*radioLink_);
+        if (!radioLink_->IsOpen()) {
+            // The Kobu went away during the wait: the position keeps its code.
+            Messages::Show(this, MsgKind::Error, 15009);
+        } else {
+            // Abort frees the position.
+            field->setText(result == TfrmReceiveRadio::mrOk ? receivedCode_ : QString());
+            StopLearning(*radioLink_);
+        }
     }
     radioLink_->CloseLink();
     radioLink_.reset();
@@ -167,7 +172,11 @@ void TfrmKivoWizard::tmrPollKobuTimer() {
     // A tick that was already on its way when the wait ended.
     if (!radioLink_ || !waiting->isVisible()) return;
     std::string code;
-    if (PollLearnedCode(*radioLink_, code) != ResultOk) return;
+    if (PollLearnedCode(*radioLink_, code) != ResultOk) {
+        // The next tick asks again, unless the Kobu itself has gone.
+        if (!radioLink_->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
+        return;
+    }
     receivedCode_ = Q(code);
     if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
 }

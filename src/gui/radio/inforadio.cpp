@@ -245,7 +245,12 @@ bool TfrmInfoRadio::ReadTransmitterInfo() {
         return false;
     }
     const int result = WaitForTransmitter(kTagRead, 13814, 13812);
+    const bool lost = !link_->IsOpen();
     link_->CloseLink();
+    if (lost) {
+        Messages::Show(BoxParent(), MsgKind::Error, 15009);
+        return false;
+    }
     // Aborted by the user (or by Escape), or the Kobu reported that the read failed.
     if (result != TfrmReceiveRadio::mrOk) return false;
     if (reply_.size() == kInfoReplyLength)
@@ -296,13 +301,15 @@ void TfrmInfoRadio::tmrPollKobuInfoTimer() {
         outcome = ReadPollResult(reply);
         break;
     case kTagWrite:
-        if (PollWrite(*link_, reply) != ResultOk) return;
+        if (PollWrite(*link_, reply) != ResultOk && link_->IsOpen()) return;
         reply_ = reply;
         outcome = WritePollResult(reply);
         break;
     default:
         return;
     }
+    // The Kobu has gone (the link closes then): no amount of waiting would mend that.
+    if (!link_->IsOpen()) outcome = InfoPoll::Failed;
     if (outcome == InfoPoll::Done) waiting->done(TfrmReceiveRadio::mrOk);
     if (outcome == InfoPoll::Failed) waiting->done(TfrmReceiveRadio::mrAbort);
 }
@@ -332,7 +339,13 @@ void TfrmInfoRadio::btnOKClick() {
         return;
     }
     const int result = WaitForTransmitter(kTagWrite, 13815, 13813);
+    const bool lost = !link_->IsOpen();
     link_->CloseLink();
+    if (lost) {
+        // Whether the transmitter took the settings is unknown: stay open for another try.
+        Messages::Show(this, MsgKind::Error, 15009);
+        return;
+    }
     const bool written = result == TfrmReceiveRadio::mrOk;
     Messages::Show(this, written ? MsgKind::Information : MsgKind::Error, written ? 13810 : 13811);
     done(written ? QDialog::Accepted : QDialog::Rejected);

@@ -115,6 +115,38 @@ TEST_F(CommTest, WriteToASmallUnitEndsWithTheTwoPartBox) {
     EXPECT_TRUE(second.contains("Erweiterte Funktionen"));
 }
 
+// The Kobu pulled out in the middle of a transfer: the transfer's message, the editor as it
+// was, and the next transfer works once the Kobu is back.
+TEST_F(CommTest, APulledKobuEndsTheTransferWithItsMessage) {
+    const Image before = editor->Data().image;
+    Unit("disconnect=12"); // during the whole-image read
+    editor->mnuCommReadClick();
+    EXPECT_EQ(Boxes(), std::vector<int>{13806});
+    EXPECT_EQ(editor->Data().image, before);
+    EXPECT_EQ(editor->Data().imageSource, SourceDefault);
+
+    // Gone during the backup, the write and the read-back; chunks written into the void are
+    // caught by the read-back.
+    struct Case {
+        int after; // transactions until the Kobu is gone
+        int box;
+    } cases[] = {{12, 13806}, {60, 15005}, {90, 15005}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        Unit("disconnect=" + std::to_string(c.after));
+        ClearBoxes();
+        Edit("edtRepeatSequence")->setText("6");
+        editor->mnuCommWriteClick();
+        EXPECT_EQ(Boxes(), std::vector<int>{c.box});
+        EXPECT_FALSE(Find<QProgressBar>("pbProgress")->isVisible());
+    }
+
+    Unit("");
+    ClearBoxes();
+    editor->mnuCommReadClick();
+    EXPECT_EQ(Boxes(), std::vector<int>{13805});
+}
+
 // A protocol the unit's firmware does not know: refused, nothing written.
 TEST_F(CommTest, WriteRefusedByTheUnitsFirmware) {
     Unit("firmware=06.32,variant=22");

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 namespace kivo::gui::test {
 namespace {
@@ -84,6 +85,29 @@ TEST_F(LearningTest, NoKobuShowsTheErrorAndNoWaitingWindow) {
     EXPECT_EQ(Boxes(), std::vector<int>{15009});
     EXPECT_EQ(RadioField(1)->text(), "4C3A");
     EXPECT_EQ(Shows(waiting.get()), 0);
+}
+
+TEST_F(LearningTest, APulledKobuEndsTheWaitWithTheMessageAndKeepsTheCode) {
+    // The Kobu is gone after "s1" and two polls; the wait must not go on for ever.
+    UseKobu("learn=none,disconnect=3");
+    RadioField(5)->setText(QStringLiteral("2E95"));
+    bool stuck = false;
+    QTimer::singleShot(20000, waiting.get(), [&] {
+        if (!waiting->isVisible()) return;
+        stuck = true;
+        waiting->btbtnAbort->click();
+    });
+    ClickReceive(5);
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(Boxes(), std::vector<int>{15009});
+    EXPECT_EQ(RadioField(5)->text(), "2E95");
+    EXPECT_EQ(wire->open, 0);
+    // The editor is usable again: with the Kobu back, learning works.
+    UseKobu();
+    Recorded().shown.clear();
+    ClickReceive(5);
+    EXPECT_EQ(RadioField(5)->text(), "4C3A");
+    EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(LearningTest, StartNotAcknowledgedIsReportedInTheStatusBarOnly) {
