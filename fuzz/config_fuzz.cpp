@@ -16,13 +16,6 @@ namespace {
 
 using namespace kivo;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 const KivoIni& Values() {
     static const KivoIni ini = [] {
         KivoIni i;
@@ -64,18 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Image old = config.image;
     config.fileName = fuzz::WriteScratchFile("fuzzed.Kivo", data, size);
     const bool loaded = config.LoadImageFile(config.fileName);
-    Require(loaded == (size == 256 || size >= 512), "only 256 or 512 bytes load");
+    fuzz::Require(loaded == (size == 256 || size >= 512), "only 256 or 512 bytes load");
     if (!loaded) {
-        Require(config.image == old, "a refused file changes nothing");
+        fuzz::Require(config.image == old, "a refused file changes nothing");
         return 0;
     }
-    Require(config.imageSize == (size == 256 ? 256u : 512u), "image size");
+    fuzz::Require(config.imageSize == (size == 256 ? 256u : 512u), "image size");
     for (std::size_t a = config.imageSize; a < config.image.size(); ++a)
-        Require(config.image[a] == 0, "zeros behind a 256-byte image");
+        fuzz::Require(config.image[a] == 0, "zeros behind a 256-byte image");
 
     ControlModel controls = FreshControls();
     const int failing = ImageToControls(config.image, controls);
-    Require(failing >= -1 && failing < 512, "failing address inside the image");
+    fuzz::Require(failing >= -1 && failing < 512, "failing address inside the image");
     ControlsToImage(config.image, controls);
 
     // The same as a second open-and-save.
@@ -88,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (stored[a] != config.image[a])
                 std::fprintf(stderr, "address 0x%03zX: %u then %u\n", a, config.image[a],
                              stored[a]);
-        Require(false, "a stored image is stable");
+        fuzz::Require(false, "a stored image is stable");
     }
 
     const ExportInput in = Export(config, controls);

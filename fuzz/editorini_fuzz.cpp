@@ -14,13 +14,6 @@ namespace {
 
 using namespace kivo;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -29,13 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ControlModel controls(ini);
     for (const auto& [name, list] : controls.lists)
-        Require(!list.values.empty() && list.values.back() == kSentinel &&
-                    list.values.size() == list.items.items.size() + 1,
-                "every list ends in its sentinel");
+        fuzz::Require(!list.values.empty() && list.values.back() == kSentinel &&
+                          list.values.size() == list.items.items.size() + 1,
+                      "every list ends in its sentinel");
     Image image{};
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
     const int failing = ImageToControls(image, controls);
-    Require(failing >= -1 && failing < 512, "failing address inside the image");
+    fuzz::Require(failing >= -1 && failing < 512, "failing address inside the image");
     ControlsToImage(image, controls);
 
     report::ReportInput in;

@@ -55,4 +55,11 @@ std::string WriteScratchFile(const std::string& name, const std::uint8_t* data, 
     return path;
 }
 
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "violated: %s\n", what);
+        std::abort();
+    }
+}
+
 } // namespace kivo::fuzz

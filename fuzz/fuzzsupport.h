@@ -11,4 +11,8 @@ namespace kivo::fuzz {
 // and returns the file's path.
 std::string WriteScratchFile(const std::string& name, const std::uint8_t* data, std::size_t size);
 
+// A property every input must keep: when it does not, says which and aborts, so that
+// libFuzzer saves the input.
+void Require(bool condition, const char* what);
+
 } // namespace kivo::fuzz

@@ -14,27 +14,21 @@ namespace {
 
 using namespace kivo;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 void CheckList(const KivoIni& ini, const char* section, int capacity, bool keepSeparators) {
     ItemList list;
     ValueList values{kSentinel};
     const int n = ini.FillFromSection(list, section, values, capacity, keepSeparators);
-    Require(n >= 0 && n <= capacity, "items within the capacity");
-    Require(static_cast<std::size_t>(n) == list.items.size(), "one item per count");
-    Require(list.selected == (n > 0 ? 0 : -1), "first item selected");
+    fuzz::Require(n >= 0 && n <= capacity, "items within the capacity");
+    fuzz::Require(static_cast<std::size_t>(n) == list.items.size(), "one item per count");
+    fuzz::Require(list.selected == (n > 0 ? 0 : -1), "first item selected");
     if (n == 0) return;
-    Require(values.size() == static_cast<std::size_t>(n) + 1 && values[n] == kSentinel,
-            "value list ends in the sentinel");
+    fuzz::Require(values.size() == static_cast<std::size_t>(n) + 1 && values[n] == kSentinel,
+                  "value list ends in the sentinel");
     for (int i = 0; i < n; ++i) {
-        Require(values[i] >= 0 && (i == 0 || values[i] > values[i - 1]), "values are key numbers");
-        Require(IndexOfValue(values, values[i]) == i && ValueAtIndex(values, i) == values[i],
-                "value and index agree");
+        fuzz::Require(values[i] >= 0 && (i == 0 || values[i] > values[i - 1]),
+                      "values are key numbers");
+        fuzz::Require(IndexOfValue(values, values[i]) == i && ValueAtIndex(values, i) == values[i],
+                      "value and index agree");
     }
 }
 
@@ -64,10 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckList(ini, "CallSequence", 10, true);
     CheckList(ini, "LineVolume", 20, true);
 
-    for (const AdvancedRow& row : ini.ReadAdvancedRows()) Require(!row.addr.empty(), "row address");
+    for (const AdvancedRow& row : ini.ReadAdvancedRows())
+        fuzz::Require(!row.addr.empty(), "row address");
     for (const char* key : {"LogoPosX", "LogoPosY", "LogoSizeX", "LogoSizeY", "HeaderCenterX",
                             "HeaderPosX", "HeaderPosY", "HeaderTextSize"})
-        Require(ini.ReadPrintNumber(key, 20) != -1, "-1 keeps the default");
+        fuzz::Require(ini.ReadPrintNumber(key, 20) != -1, "-1 keeps the default");
     report::ReadPrintLayout(ini);
     ReadAbout(ini);
 
@@ -75,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string version = ini.ReadValue("Setup", "AppVersion");
     const std::string folder = "/home/user/KIVO config";
     if (ini.WriteValue("Setup", "ConfigDirectory", folder)) {
-        Require(ini.ReadValue("Setup", "ConfigDirectory") == folder, "written value reads back");
-        Require(ini.ReadValue("Setup", "AppVersion") == version, "other keys unchanged");
+        fuzz::Require(ini.ReadValue("Setup", "ConfigDirectory") == folder,
+                      "written value reads back");
+        fuzz::Require(ini.ReadValue("Setup", "AppVersion") == version, "other keys unchanged");
     }
     return 0;
 }

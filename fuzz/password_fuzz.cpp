@@ -11,13 +11,6 @@ namespace {
 
 using namespace kivo;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -28,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int level = -1; level <= 6; ++level) {
         const std::string text = store.ReadPassword(level);
         if (level < 2 || level > 5) {
-            Require(text.empty(), "only levels 2 to 5 have passwords");
+            fuzz::Require(text.empty(), "only levels 2 to 5 have passwords");
             continue;
         }
         stored[level] = text;
@@ -36,20 +29,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int access = store.AccessLevel(text);
         // A stored password opens its level or a higher one; only the built-in level-4
         // password, checked first, can stand in front of level 5.
-        Require(access >= level || (access == 4 && level == 5), "a password opens its level");
-        Require(store.MatchesLevel(text, level), "a password matches its level");
+        fuzz::Require(access >= level || (access == 4 && level == 5), "a password opens its level");
+        fuzz::Require(store.MatchesLevel(text, level), "a password matches its level");
         store.UsedByOtherLevel(text, level);
     }
     for (const char* typed : {"", "6747", "7093", "qorvu", "%594kd%61!m8p27Q"}) {
         const int access = store.AccessLevel(typed);
-        Require(access == 0 || (access >= 2 && access <= 5), "an access level");
+        fuzz::Require(access == 0 || (access >= 2 && access <= 5), "an access level");
     }
 
     store.WritePassword(3, "Kivo3");
-    Require(store.ReadPassword(3) == "Kivo3", "a written password reads back");
+    fuzz::Require(store.ReadPassword(3) == "Kivo3", "a written password reads back");
     if (size >= KivoPassword::kFileSize) {
         for (int level : {2, 4, 5})
-            Require(store.ReadPassword(level) == stored[level], "other levels keep theirs");
+            fuzz::Require(store.ReadPassword(level) == stored[level], "other levels keep theirs");
     }
     return 0;
 }

@@ -8,6 +8,8 @@
 #include "link/commands.h"
 #include "link/kobulink.h"
 
+#include "fuzzsupport.h"
+
 #include <cstdlib>
 #include <deque>
 #include <memory>
@@ -78,24 +80,18 @@ private:
     int& piecesRead_;
 };
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 // What the link accepted came over the wire as it stands: a lone byte, or a whole valid frame.
 void CheckReply(const Reply& reply, const std::string& delivered) {
     if (reply.count == 0) return;
     // A frame with a one-character payload also gives 1: the caller cannot tell it from a
     // lone byte, which the link's interface leaves so.
     if (reply.count == 1 && delivered.size() == 1) {
-        Require(reply.text == delivered, "one byte is what came");
+        fuzz::Require(reply.text == delivered, "one byte is what came");
         return;
     }
-    Require(static_cast<std::size_t>(reply.count) == reply.text.size(), "count is the payload");
-    Require(KobuLink::BuildFrame(reply.text) == delivered, "an accepted frame is what came");
+    fuzz::Require(static_cast<std::size_t>(reply.count) == reply.text.size(),
+                  "count is the payload");
+    fuzz::Require(KobuLink::BuildFrame(reply.text) == delivered, "an accepted frame is what came");
 }
 
 } // namespace
@@ -119,14 +115,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int piecesRead = 0;
     KobuLink link(
         [&] { return std::make_unique<ScriptedTransport>(clock, script, delivered, piecesRead); });
-    Require(link.OpenLink() == 0, "opens");
+    fuzz::Require(link.OpenLink() == 0, "opens");
 
     // One transaction may wait 250 ms for a first byte, 250 ms more, and 200 ms after every
     // piece that arrives.
     auto transact = [&](const std::string& command, int expected) {
         const std::int64_t start = clock.NowMs();
         Reply r = link.Transact(command, expected);
-        Require(clock.NowMs() - start <= 500 + 200 * piecesRead, "wait within the time-outs");
+        fuzz::Require(clock.NowMs() - start <= 500 + 200 * piecesRead, "wait within the time-outs");
         CheckReply(r, delivered);
         return r;
     };
@@ -151,21 +147,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result == ResultOk) {
             const std::string hex = delivered.substr(1, 2 * count);
             for (unsigned i = 0; i < count; ++i)
-                Require(buffer[first + i] == std::stoul(hex.substr(2 * i, 2), nullptr, 16),
-                        "stored bytes are the reply's");
+                fuzz::Require(buffer[first + i] == std::stoul(hex.substr(2 * i, 2), nullptr, 16),
+                              "stored bytes are the reply's");
         } else {
-            Require(buffer == before, "a failed chunk leaves the buffer");
+            fuzz::Require(buffer == before, "a failed chunk leaves the buffer");
         }
         break;
     }
     default: {
         std::string text;
         const int version = CheckKobuVersion(link, "11-1");
-        Require(version == ResultOk || version == ResultNoAnswer || version == ResultOldKobu,
-                "version result");
-        if (PollLearnedCode(link, text) == ResultOk) Require(text.size() == 4, "code of four");
+        fuzz::Require(version == ResultOk || version == ResultNoAnswer || version == ResultOldKobu,
+                      "version result");
+        if (PollLearnedCode(link, text) == ResultOk)
+            fuzz::Require(text.size() == 4, "code of four");
         PollInfo(link, text);
-        if (PollWrite(link, text) == ResultOk) Require(text.size() == 2, "poll of two");
+        if (PollWrite(link, text) == ResultOk) fuzz::Require(text.size() == 2, "poll of two");
         CheckUnit(link);
         break;
     }

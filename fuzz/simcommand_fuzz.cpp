@@ -7,6 +7,8 @@
 #include "sim/simframe.h"
 #include "sim/simkobu.h"
 
+#include "fuzzsupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,26 +17,19 @@ namespace {
 using namespace kivo;
 using namespace kivo::sim;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 // Without faults every answer is one byte (ACK or NAK) or one well-formed frame: STX, the
 // payload, its sum as two upper-case hex digits, ETX.
 void CheckAnswer(const std::string& answer) {
     if (answer.empty()) return;
     if (answer.size() == 1) {
-        Require(answer[0] == char(kAck) || answer[0] == char(kNak), "ACK or NAK");
+        fuzz::Require(answer[0] == char(kAck) || answer[0] == char(kNak), "ACK or NAK");
         return;
     }
-    Require(answer.size() >= 4 && answer.front() == char(kStx) && answer.back() == char(kEtx),
-            "one frame");
+    fuzz::Require(answer.size() >= 4 && answer.front() == char(kStx) && answer.back() == char(kEtx),
+                  "one frame");
     const std::string payload = answer.substr(1, answer.size() - 4);
-    Require(payload.find_first_of("\x02\x03") == std::string::npos, "no control byte inside");
-    Require(ReplyFrame(payload) == answer, "checksum of the payload");
+    fuzz::Require(payload.find_first_of("\x02\x03") == std::string::npos, "no control byte inside");
+    fuzz::Require(ReplyFrame(payload) == answer, "checksum of the payload");
 }
 
 } // namespace
@@ -51,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (char c : input) {
         std::string command;
         if (reader.Feed(std::uint8_t(c), command) == FrameReader::Event::Command)
-            Require(command.size() <= FrameReader::kMaxFrame, "command within the frame limit");
+            fuzz::Require(command.size() <= FrameReader::kMaxFrame,
+                          "command within the frame limit");
     }
 
     std::string options = small ? "size=256" : "size=512";
@@ -61,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    std::to_string(size);
     std::string error;
     auto kobu = SimKobu::Create(options, error);
-    Require(kobu != nullptr, "simulator created");
+    fuzz::Require(kobu != nullptr, "simulator created");
     const Image before = kobu->Memory();
 
     Micros now = 0;
@@ -90,9 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const Image after = kobu->Memory();
-    Require(kobu->Size() == (small ? 256u : 512u), "the unit keeps its size");
+    fuzz::Require(kobu->Size() == (small ? 256u : 512u), "the unit keeps its size");
     for (unsigned a = mm::ReadOnlyFirst; a <= mm::ReadOnlyLast && a < kobu->Size(); ++a)
-        Require(after[a] == before[a], "read-only bytes never change");
-    for (unsigned a = kobu->Size(); a < after.size(); ++a) Require(after[a] == 0, "no bytes past");
+        fuzz::Require(after[a] == before[a], "read-only bytes never change");
+    for (unsigned a = kobu->Size(); a < after.size(); ++a)
+        fuzz::Require(after[a] == 0, "no bytes past");
     return 0;
 }

@@ -4,19 +4,14 @@
 #include "sim/simkobu.h"
 #include "sim/simoptions.h"
 
+#include "fuzzsupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 using namespace kivo::sim;
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
 
 } // namespace
 
@@ -26,18 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.version = "untouched";
     std::string error;
     if (!ParseSimOptions(text, options, error)) {
-        Require(!error.empty(), "a refusal says why");
-        Require(options.version == "untouched", "a refusal changes nothing");
+        kivo::fuzz::Require(!error.empty(), "a refusal says why");
+        kivo::fuzz::Require(options.version == "untouched", "a refusal changes nothing");
         return 0;
     }
-    Require(options.size == 256 || options.size == 512, "size");
-    Require(options.version.size() >= 1 && options.version.size() <= 80, "version text");
+    kivo::fuzz::Require(options.size == 256 || options.size == 512, "size");
+    kivo::fuzz::Require(options.version.size() >= 1 && options.version.size() <= 80,
+                        "version text");
     for (const FaultSetting& f : options.faults)
-        Require(f.rate >= 0.0 && f.rate <= 1.0 && f.count >= 0, "fault setting");
+        kivo::fuzz::Require(f.rate >= 0.0 && f.rate <= 1.0 && f.count >= 0, "fault setting");
     // Files named by the text are left alone; everything else makes a simulator.
     if (options.memoryPath.empty() && options.imagePath.empty()) {
         auto kobu = SimKobu::Create(options, error);
-        Require(kobu != nullptr, "parsed options make a simulator");
+        kivo::fuzz::Require(kobu != nullptr, "parsed options make a simulator");
     }
     return 0;
 }

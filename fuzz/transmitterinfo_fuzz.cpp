@@ -3,6 +3,8 @@
 // the checks of the two number fields.
 #include "radio/transmitterinfo.h"
 
+#include "fuzzsupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,34 +12,29 @@ namespace {
 
 using namespace kivo;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string reply(reinterpret_cast<const char*>(data), size);
 
     const auto info = ParseInfoReply(reply);
-    Require(info.has_value() == (reply.size() == kInfoReplyLength), "only 28 characters parse");
+    fuzz::Require(info.has_value() == (reply.size() == kInfoReplyLength),
+                  "only 28 characters parse");
     if (info) {
-        Require(info->interval >= 0 && info->interval <= 255, "interval is a byte");
-        Require(info->limit >= 0 && info->limit <= 255, "limit is a byte");
-        Require(info->mode >= 0 && info->mode <= 255, "mode is a byte");
-        Require(info->userAlarms >= 0 && info->userAlarms <= 0xFFFF, "count is two bytes");
-        Require(info->version.size() == 2, "version of two characters");
+        fuzz::Require(info->interval >= 0 && info->interval <= 255, "interval is a byte");
+        fuzz::Require(info->limit >= 0 && info->limit <= 255, "limit is a byte");
+        fuzz::Require(info->mode >= 0 && info->mode <= 255, "mode is a byte");
+        fuzz::Require(info->userAlarms >= 0 && info->userAlarms <= 0xFFFF, "count is two bytes");
+        fuzz::Require(info->version.size() == 2, "version of two characters");
         const auto boxes = BoxesForMode(info->mode);
-        Require(boxes.has_value() == (info->mode <= 3), "modes 00 to 03 set the boxes");
-        if (boxes) Require(ModeFromBoxes(boxes->testAlarm, boxes->powerSave) == info->mode, "mode");
+        fuzz::Require(boxes.has_value() == (info->mode <= 3), "modes 00 to 03 set the boxes");
+        if (boxes)
+            fuzz::Require(ModeFromBoxes(boxes->testAlarm, boxes->powerSave) == info->mode, "mode");
         const std::string shown = VersionText(info->version);
-        Require(shown.size() == 3, "version shown as c.c");
-        if (PowerSaveShown(info->version)) Require(info->version != "FF", "FF hides the box");
+        fuzz::Require(shown.size() == 3, "version shown as c.c");
+        if (PowerSaveShown(info->version)) fuzz::Require(info->version != "FF", "FF hides the box");
         const std::string write = InfoWriteData(info->interval, info->limit, info->mode & 3);
-        Require(write.size() == 12, "write data of three registers");
+        fuzz::Require(write.size() == 12, "write data of three registers");
     }
     VersionText(reply);
     PowerSaveShown(reply);
@@ -48,6 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string interval = reply.substr(0, cut);
     const std::string limit = cut == std::string::npos ? std::string() : reply.substr(cut + 1);
     for (int box : CheckInfoFields(interval, limit))
-        Require(box == 13816 || box == 13817, "the two field boxes");
+        fuzz::Require(box == 13816 || box == 13817, "the two field boxes");
     return 0;
 }

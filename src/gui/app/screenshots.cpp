@@ -5,6 +5,7 @@
 #include "gui/access/password.h"
 #include "gui/app/about.h"
 #include "gui/app/application.h"
+#include "gui/app/diagnosisdialog.h"
 #include "gui/app/information.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/messages.h"
@@ -112,6 +113,9 @@ int SaveScreenshots(AppContext& ctx, const QString& dir) {
     };
     for (const auto& [window, name] : dialogs)
         if (window) ok = Shot(window, dir, QString::fromLatin1(name)) && ok;
+    // The connection diagnosis, with the Kobu this run talks to.
+    DiagnosisDialog diagnosis(DiagnosisDialog::Diagnose(ctx));
+    ok = Shot(&diagnosis, dir, QStringLiteral("frmDiagnosis")) && ok;
     Messages::Install(nullptr);
 
     ok = ShotOfBox(10013, MsgKind::Information, BtnOk, dir, QStringLiteral("box10013")) && ok;
