@@ -1,7 +1,9 @@
 #include "gui/app/placement.h"
 
+#include <QBoxLayout>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -16,6 +18,23 @@ QString OkCaption() {
 
 QString CancelCaption() {
     return QStringLiteral("&Abbruch");
+}
+
+QHBoxLayout* OkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel,
+                         const char* okName) {
+    ok = new QPushButton(OkCaption(), dialog);
+    ok->setObjectName(QString::fromLatin1(okName));
+    ok->setMinimumSize(75, 25);
+    ok->setDefault(true);
+    cancel = new QPushButton(CancelCaption(), dialog);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setMinimumSize(75, 25);
+    cancel->setAutoDefault(false);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 namespace {

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace kivo::gui {
@@ -12,6 +14,11 @@ namespace kivo::gui {
 // The platform library's captions of the confirm and cancel buttons in this edition.
 QString OkCaption();
 QString CancelCaption();
+
+// A dialog's confirm and cancel buttons, right-aligned in a row: `ok` is the default button,
+// `cancel` never takes Return. The caller connects their clicks and places the row.
+QHBoxLayout* OkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel,
+                         const char* okName = "btnOK");
 
 // Centres the window on its screen; halves are truncated.
 void CentreOnScreen(QWidget* window);

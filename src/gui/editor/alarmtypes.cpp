@@ -231,21 +231,9 @@ TfrmAlarmTypes::TfrmAlarmTypes(AppContext& ctx, QWidget* parent)
     group->addLayout(halves, 1);
     group->addLayout(memos);
 
-    btnOK = new QPushButton(OkCaption(), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setMinimumSize(75, 25);
-    btnOK->setDefault(true);
+    QHBoxLayout* buttons = OkCancelRow(this, btnOK, btnCancel);
     connect(btnOK, &QPushButton::clicked, this, &TfrmAlarmTypes::btnOKClick);
-    btnCancel = new QPushButton(CancelCaption(), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setMinimumSize(75, 25);
-    btnCancel->setAutoDefault(false);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);

@@ -68,21 +68,9 @@ TfrmSelectDirectory::TfrmSelectDirectory(AppContext& ctx, QWidget* parent)
     group->addStretch(1);
     group->addLayout(folder);
 
-    btnOK = new QPushButton(OkCaption(), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setMinimumSize(75, 25);
-    btnOK->setDefault(true);
+    QHBoxLayout* buttons = OkCancelRow(this, btnOK, btnCancel);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    btnCancel = new QPushButton(CancelCaption(), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setMinimumSize(75, 25);
-    btnCancel->setAutoDefault(false);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     layout->setSpacing(8);

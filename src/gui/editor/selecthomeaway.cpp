@@ -42,21 +42,9 @@ TfrmSelectHomeAway::TfrmSelectHomeAway(AppContext& ctx, QWidget* parent)
     group->addStretch(1);
     connect(items_, &QButtonGroup::idClicked, this, [this] { rgSelectHomeAwayClick(); });
 
-    btnOk = new QPushButton(OkCaption(), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setMinimumSize(75, 25);
-    btnOk->setDefault(true);
+    QHBoxLayout* buttons = OkCancelRow(this, btnOk, btnCancel, "btnOk");
     connect(btnOk, &QPushButton::clicked, this, &TfrmSelectHomeAway::btnOkClick);
-    btnCancel = new QPushButton(CancelCaption(), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setMinimumSize(75, 25);
-    btnCancel->setAutoDefault(false);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmSelectHomeAway::btnCancelClick);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
