@@ -62,9 +62,6 @@ enum Text : int {
 
 constexpr char kUsbDevices[] = "/sys/bus/usb/devices";
 constexpr char kUsbSerialDevices[] = "/sys/bus/usb-serial/devices";
-constexpr char kFtdiVendor[] = "0403";
-// The product ids the FTDI transport searches for, and the udev rule grants access to.
-constexpr unsigned kFtdiProducts[] = {0x6001, 0x6010, 0x6011, 0x6014, 0x6015};
 // The folders udev reads its rules from.
 const char* const kRuleFolders[] = {"/etc/udev/rules.d", "/run/udev/rules.d", "/lib/udev/rules.d",
                                     "/usr/lib/udev/rules.d", "/usr/local/lib/udev/rules.d"};
@@ -156,7 +153,7 @@ std::vector<UsbDevice> FtdiDevices(const SystemTree& sys) {
         if (name.find(':') != std::string::npos) continue;
         const std::string dir = std::string(kUsbDevices) + "/" + name + "/";
         auto vendor = sys.ReadLine(dir + "idVendor");
-        if (!vendor || UsbId(*vendor) != UsbId(kFtdiVendor)) continue;
+        if (!vendor || UsbId(*vendor) != kFtdiVendor) continue;
         UsbDevice d;
         d.name = name;
         d.idProduct = Printable(sys.ReadLine(dir + "idProduct").value_or("?"));

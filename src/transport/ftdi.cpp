@@ -16,10 +16,6 @@ namespace kivo {
 
 namespace {
 
-constexpr int kFtdiVendor = 0x0403;
-// The product ids of FTDI's single and multi-channel serial chips as they leave the factory.
-constexpr int kFtdiProducts[] = {0x6001, 0x6010, 0x6011, 0x6014, 0x6015};
-
 constexpr int kBaudRate = 57600;
 
 // The chip holds received bytes until 62 have come together or its latency timer runs out,
@@ -104,11 +100,12 @@ bool FtdiTransport::OpenKobu() {
     // when we release the chip, so /dev/ttyUSB* comes back after Close.
     ftdi_->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
 
-    for (int product : kFtdiProducts) {
+    for (unsigned product : kFtdiProducts) {
         ftdi_device_list* devices = nullptr;
         // Lists the attached chips with this vendor and product id; each list entry holds a
         // reference to its libusb device until ftdi_list_free.
-        if (ftdi_usb_find_all(ftdi_, &devices, kFtdiVendor, product) > 0) {
+        if (ftdi_usb_find_all(ftdi_, &devices, static_cast<int>(kFtdiVendor),
+                              static_cast<int>(product)) > 0) {
             for (ftdi_device_list* d = devices; d != nullptr; d = d->next) {
                 char description[128] = {};
                 // Opens the device briefly to read its product string, and closes it again.
