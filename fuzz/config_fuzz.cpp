@@ -37,13 +37,7 @@ ExportInput Export(const KivoData& data, ControlModel& controls) {
     in.imageSource = SourceOpened;
     in.fileName = data.fileName;
     in.programFolder = "/nonexistent/";
-    for (int t = 0; t < mm::kTransmitters; ++t)
-        in.fields.radio[t] = controls.Text("edtRadioPos" + std::to_string(t + 1));
-    const char* suffix[] = {"A", "B", "C", "D", "N", "R"};
-    for (int d = 0; d < mm::kDestinations; ++d) {
-        in.fields.phone[d] = controls.Text(std::string("edtTelephoneNo") + suffix[d]);
-        in.fields.alarmCode[d] = controls.Text(std::string("edtAlarmCode") + suffix[d]);
-    }
+    ExportFieldsFromControls(controls, in);
     in.sequenceLetters = "-ABCDNR";
     return in;
 }

@@ -2,9 +2,12 @@
 #pragma once
 
 #include "app/startup.h"
+#include "data/kivodata.h"
+#include "editor/controlmodel.h"
 #include "link/procedures.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,15 @@ struct Context {
 
 // Prints a string-table text (with its arguments) as a failure on stderr.
 void Fail(int textId, const std::vector<std::string>& args = {});
+
+// A configuration file as the editor opens it (full path, image source "opened") and stores it
+// back from its controls before it exports or prints.
+struct OpenedFile {
+    KivoData data;
+    ControlModel controls;
+};
+// ctx.args[0] opened so; nullopt, with message 15010 told, when it cannot be read.
+std::optional<OpenedFile> OpenAsEditor(const Context& ctx);
 
 // Prints the procedures' texts: status lines and errors on stderr, information on stdout.
 class ConsoleUi : public ProcedureUi {

@@ -47,35 +47,37 @@ int CmdFolders(Context& ctx) {
     return ExitOk;
 }
 
-int CmdExport(Context& ctx) {
+std::optional<OpenedFile> OpenAsEditor(const Context& ctx) {
     KivoData data;
     const std::string file = FullPath(ctx.args[0]);
     if (!data.LoadImageFile(file)) {
         Fail(15010);
-        return ExitFile;
+        return std::nullopt;
     }
     data.fileName = file;
     data.imageSource = SourceOpened;
-
+    data.reference = data.image;
     // Seen as the editor sees it: shown in the controls, then stored back from them.
     KivoIni ini;
     ini.SetFileName(ctx.folders.programFolder + "Values.ini");
     ControlModel controls(ini);
     ImageToControls(data.image, controls);
     ControlsToImage(data.image, controls);
+    return OpenedFile{std::move(data), std::move(controls)};
+}
+
+int CmdExport(Context& ctx) {
+    std::optional<OpenedFile> opened = OpenAsEditor(ctx);
+    if (!opened) return ExitFile;
+    KivoData& data = opened->data;
+    ControlModel& controls = opened->controls;
 
     ExportInput in;
     in.image = &data.image;
     in.imageSource = data.imageSource;
     in.fileName = data.fileName;
     in.programFolder = ctx.folders.programFolder;
-    for (int t = 0; t < mm::kTransmitters; ++t)
-        in.fields.radio[t] = controls.Text("edtRadioPos" + std::to_string(t + 1));
-    const char* suffix[] = {"A", "B", "C", "D", "N", "R"};
-    for (int d = 0; d < mm::kDestinations; ++d) {
-        in.fields.phone[d] = controls.Text(std::string("edtTelephoneNo") + suffix[d]);
-        in.fields.alarmCode[d] = controls.Text(std::string("edtAlarmCode") + suffix[d]);
-    }
+    ExportFieldsFromControls(controls, in);
     in.sequenceLetters = Str(15034);
 
     std::string out = ctx.args.size() > 1 ? ctx.args[1] : ExportFileName(in);

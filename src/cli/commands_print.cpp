@@ -2,8 +2,6 @@
 // with the fields the editor sets for an opened file.
 #include "cli.h"
 
-#include "data/kivodata.h"
-#include "editor/controlmodel.h"
 #include "print/printconfiguration.h"
 
 #include <QFileInfo>
@@ -18,11 +16,6 @@
 namespace kivo::cli {
 
 namespace {
-
-std::string FullPath(const std::string& path) {
-    char buf[PATH_MAX];
-    return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
-}
 
 bool Set(const char* name) {
     const char* v = std::getenv(name);
@@ -76,20 +69,9 @@ int CmdPrint(Context& ctx) {
     }
 
     // The file as the editor opens it, and its image as the editor stores it before printing.
-    KivoData data;
-    const std::string file = FullPath(ctx.args[0]);
-    if (!data.LoadImageFile(file)) {
-        Fail(15010);
-        return ExitFile;
-    }
-    data.fileName = file;
-    data.imageSource = SourceOpened;
-    data.reference = data.image;
-    KivoIni ini;
-    ini.SetFileName(ctx.folders.programFolder + "Values.ini");
-    ControlModel controls(ini);
-    ImageToControls(data.image, controls);
-    ControlsToImage(data.image, controls);
+    const std::optional<OpenedFile> opened = OpenAsEditor(ctx);
+    if (!opened) return ExitFile;
+    const KivoData& data = opened->data;
 
     StartQt();
     static int argc = 1;

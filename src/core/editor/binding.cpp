@@ -1,6 +1,7 @@
 #include "editor/binding.h"
 
 #include "data/codec.h"
+#include "data/textexport.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -387,6 +388,22 @@ void ControlsToImage(Image& image, ControlAccess& c) {
             break;
         }
     }
+}
+
+void ExportFieldsFromControls(ControlAccess& controls, ExportInput& in) {
+    static const char* const kLetters[mm::kDestinations] = {"A", "B", "C", "D", "N", "R"};
+    for (std::size_t n = 0; n < mm::kTransmitters; ++n)
+        in.fields.radio[n] = controls.Text("edtRadioPos" + std::to_string(n + 1));
+    for (std::size_t d = 0; d < mm::kDestinations; ++d) {
+        in.fields.phone[d] = controls.Text(std::string("edtTelephoneNo") + kLetters[d]);
+        in.fields.alarmCode[d] = controls.Text(std::string("edtAlarmCode") + kLetters[d]);
+    }
+    if (controls.Shown("lblRadioTestAlarm"))
+        in.b0 = B0Line::RadioTestAlarm;
+    else if (controls.Shown("lblAutoAnswerDuration"))
+        in.b0 = B0Line::AutoAnswerDuration;
+    else
+        in.b0 = B0Line::Reserved;
 }
 
 std::vector<FilledList> FillEditorLists(const KivoIni& ini) {

@@ -49,6 +49,8 @@ const std::vector<Binding>& BindingTable();
 // The name of the list built item by item rather than from one section.
 constexpr const char* kServiceCallList = "cbbxCallTypeForServiceCall";
 
+struct ExportInput;
+
 // What the binding needs of the controls, by their names.
 class ControlAccess {
 public:
@@ -76,6 +78,10 @@ int ImageToControls(const Image& image, ControlAccess& controls);
 // Stores every control into the image; shown-only controls leave their bytes alone, and a
 // list without a selection keeps its byte.
 void ControlsToImage(Image& image, ControlAccess& controls);
+
+// The annotated export's field texts (codes, numbers and alarm codes as the fields show them,
+// not as the image decodes) and its 0xB0 line, by the heading shown over the radio-test column.
+void ExportFieldsFromControls(ControlAccess& controls, ExportInput& in);
 
 // Fills every list of the table from Values.ini (and builds the service-call list), each with
 // its own value list. Called once when the editor is created.

@@ -6,6 +6,7 @@
 #include "app/strtable.h"
 #include "gui/app/messages.h"
 #include "gui/radio/inforadio.h"
+#include "gui/radio/learning.h"
 #include "gui/radio/receiveradio.h"
 #include "link/commands.h"
 
@@ -19,12 +20,8 @@ namespace kivo::gui {
 
 namespace {
 
-constexpr int kPollMs = 500;
-constexpr int kTagLearning = 100;
 // The Kobu firmware that knows the transmitter info commands.
 constexpr const char* kInfoKobuVersion = "11-1";
-// What the Kobu reports while it has heard no transmitter yet.
-constexpr const char* kNothingHeard = "0000";
 
 } // namespace
 
@@ -70,42 +67,17 @@ void TfrmEnterData::btnReceiveRadioCodeClick(int n) {
     } else {
         status_->clearMessage();
         receivedCode_.clear();
-        tmrPollKobu_->setProperty("Tag", kTagLearning);
-        tmrPollKobu_->setInterval(kPollMs);
-        tmrPollKobu_->start();
-        TfrmReceiveRadio* waiting = ReceiveRadioWindow();
-        waiting->SetActionText(Q(FormatText(Str(13818), {std::to_string(n)})));
-        waiting->SetTitle(QStr(15014));
-        const int result = waiting->exec();
-        tmrPollKobu_->stop();
-        tmrPollKobu_->setProperty("Tag", 0);
-        if (!radioLink_->IsOpen()) {
-            // The Kobu went away during the wait: the position keeps its code.
-            Messages::Show(this, MsgKind::Error, 15009);
-        } else {
-            // Abort frees the position: that is how a transmitter is taken out of the unit.
-            field->setText(result == TfrmReceiveRadio::mrOk ? Q(receivedCode_) : QString());
-            // The Kobu stops listening whatever the outcome; its answer changes nothing.
-            StopLearning(*radioLink_);
-        }
+        const int result = WaitForLearnedCode(tmrPollKobu_, ReceiveRadioWindow(),
+                                              Q(FormatText(Str(13818), {std::to_string(n)})));
+        EndLearning(this, *radioLink_, result, field, Q(receivedCode_));
     }
     radioLink_->CloseLink();
     radioLink_.reset();
 }
 
 void TfrmEnterData::tmrPollKobuTimer() {
-    TfrmReceiveRadio* waiting = ReceiveRadioWindow();
-    // A tick that was already on its way when the wait ended.
-    if (!radioLink_ || !waiting->isVisible()) return;
     std::string code;
-    if (PollLearnedCode(*radioLink_, code) != ResultOk) {
-        // No valid reply: the next tick asks again, unless the Kobu itself has gone (the
-        // link closes then), which no amount of waiting would mend.
-        if (!radioLink_->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
-        return;
-    }
-    receivedCode_ = code;
-    if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
+    if (LearningTick(radioLink_.get(), ReceiveRadioWindow(), code)) receivedCode_ = code;
 }
 
 void TfrmEnterData::bbtnInfoRadioPosClick(int n) {

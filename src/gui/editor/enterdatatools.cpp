@@ -31,8 +31,6 @@ bool OpenDocument(const QUrl& document) {
     return QDesktopServices::openUrl(document);
 }
 
-const char* const kDestinationLetters[mm::kDestinations] = {"A", "B", "C", "D", "N", "R"};
-
 } // namespace
 
 void SetDocumentOpener(DocumentOpener opener) {
@@ -100,22 +98,7 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
     in.imageSource = data_.imageSource;
     in.fileName = data_.fileName;
     in.programFolder = ctx_.folders.programFolder;
-    // Codes, numbers and alarm codes as the fields show them, not as the image decodes.
-    for (int n = 0; n < mm::kTransmitters; ++n)
-        in.fields.radio[static_cast<std::size_t>(n)] =
-            controls_->Text("edtRadioPos" + std::to_string(n + 1));
-    for (int d = 0; d < mm::kDestinations; ++d) {
-        const std::string letter = kDestinationLetters[d];
-        in.fields.phone[static_cast<std::size_t>(d)] = controls_->Text("edtTelephoneNo" + letter);
-        in.fields.alarmCode[static_cast<std::size_t>(d)] = controls_->Text("edtAlarmCode" + letter);
-    }
-    // The heading the editor shows over the radio-test column names the 0xB0 line.
-    if (controls_->Shown("lblRadioTestAlarm"))
-        in.b0 = B0Line::RadioTestAlarm;
-    else if (controls_->Shown("lblAutoAnswerDuration"))
-        in.b0 = B0Line::AutoAnswerDuration;
-    else
-        in.b0 = B0Line::Reserved;
+    ExportFieldsFromControls(*controls_, in);
     in.sequenceLetters = Str(15034);
 
     const std::string path = ExportFileName(in);

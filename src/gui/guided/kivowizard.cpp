@@ -6,6 +6,7 @@
 #include "gui/app/placement.h"
 #include "gui/app/qtprocedureui.h"
 #include "gui/guided/wizardpictures.h"
+#include "gui/radio/learning.h"
 #include "gui/radio/receiveradio.h"
 #include "link/commands.h"
 #include "link/procedures.h"
@@ -22,10 +23,6 @@ namespace kivo::gui {
 namespace {
 
 constexpr QSize kClientSize(689, 459);
-constexpr int kPollMs = 500;
-constexpr int kTagLearning = 100;
-// What the Kobu reports while it has heard no transmitter yet.
-constexpr const char* kNothingHeard = "0000";
 
 } // namespace
 
@@ -145,40 +142,17 @@ void TfrmKivoWizard::btnRadioCodeClick(int n) {
     } else if (StartLearning(*radioLink_) == ResultOk) {
         // A Kobu that does not start listening is passed over without a word.
         receivedCode_.clear();
-        tmrPollKobu->setProperty("Tag", kTagLearning);
-        tmrPollKobu->setInterval(kPollMs);
-        tmrPollKobu->start();
-        TfrmReceiveRadio* waiting = ReceiveRadioWindow();
-        waiting->SetActionText(QStr(11286) + QLatin1Char(' ') + TransmitterName(n));
-        waiting->SetTitle(QStr(15014));
-        const int result = waiting->exec();
-        tmrPollKobu->stop();
-        tmrPollKobu->setProperty("Tag", 0);
-        if (!radioLink_->IsOpen()) {
-            // The Kobu went away during the wait: the position keeps its code.
-            Messages::Show(this, MsgKind::Error, 15009);
-        } else {
-            // Abort frees the position.
-            field->setText(result == TfrmReceiveRadio::mrOk ? receivedCode_ : QString());
-            StopLearning(*radioLink_);
-        }
+        const int result = WaitForLearnedCode(tmrPollKobu, ReceiveRadioWindow(),
+                                              QStr(11286) + QLatin1Char(' ') + TransmitterName(n));
+        EndLearning(this, *radioLink_, result, field, receivedCode_);
     }
     radioLink_->CloseLink();
     radioLink_.reset();
 }
 
 void TfrmKivoWizard::tmrPollKobuTimer() {
-    TfrmReceiveRadio* waiting = ReceiveRadioWindow();
-    // A tick that was already on its way when the wait ended.
-    if (!radioLink_ || !waiting->isVisible()) return;
     std::string code;
-    if (PollLearnedCode(*radioLink_, code) != ResultOk) {
-        // The next tick asks again, unless the Kobu itself has gone.
-        if (!radioLink_->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
-        return;
-    }
-    receivedCode_ = Q(code);
-    if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
+    if (LearningTick(radioLink_.get(), ReceiveRadioWindow(), code)) receivedCode_ = Q(code);
 }
 
 void TfrmKivoWizard::btnProgramKivoClick() {

@@ -1,0 +1,58 @@
+#include "gui/radio/learning.h"
+
+#include "app/strtable.h"
+#include "gui/app/messages.h"
+#include "gui/radio/receiveradio.h"
+#include "link/commands.h"
+#include "link/kobulink.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <QVariant>
+
+namespace kivo::gui {
+
+namespace {
+
+constexpr int kPollMs = 500;
+constexpr int kTagLearning = 100;
+// What the Kobu reports while it has heard no transmitter yet.
+constexpr const char* kNothingHeard = "0000";
+
+} // namespace
+
+int WaitForLearnedCode(QTimer* timer, TfrmReceiveRadio* waiting, const QString& action) {
+    timer->setProperty("Tag", kTagLearning);
+    timer->setInterval(kPollMs);
+    timer->start();
+    waiting->SetActionText(action);
+    waiting->SetTitle(QStr(15014));
+    const int result = waiting->exec();
+    timer->stop();
+    timer->setProperty("Tag", 0);
+    return result;
+}
+
+bool LearningTick(KobuLink* link, TfrmReceiveRadio* waiting, std::string& code) {
+    // A tick that was already on its way when the wait ended.
+    if (!link || !waiting->isVisible()) return false;
+    if (PollLearnedCode(*link, code) != ResultOk) {
+        if (!link->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
+        return false;
+    }
+    if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
+    return true;
+}
+
+void EndLearning(QWidget* parent, KobuLink& link, int result, QLineEdit* field,
+                 const QString& code) {
+    if (!link.IsOpen()) {
+        Messages::Show(parent, MsgKind::Error, 15009);
+        return;
+    }
+    field->setText(result == TfrmReceiveRadio::mrOk ? code : QString());
+    // The Kobu stops listening whatever the outcome; its answer changes nothing.
+    StopLearning(link);
+}
+
+} // namespace kivo::gui
