@@ -44,8 +44,13 @@ SimKobu::Answer SimKobu::Execute(const std::string& c, Micros at) {
         else
             return nak;
         return ack;
-    case 'c':
-        return c == "c1" ? Answer::Framed(radio_.PollLearned(at), true) : nak;
+    case 'c': {
+        if (c != "c1") return nak;
+        std::string reply = radio_.PollLearned(at);
+        if (reply.compare(0, 4, "0000") != 0 && Strikes(Fault::BadCode))
+            reply.replace(0, 4, faults_.Draw(Fault::BadCode) % 2 ? "ZZZZ" : "0G00");
+        return Answer::Framed(reply, true);
+    }
     case 'a':
         return radio_.RequestInfo(c.substr(1), at) ? ack : nak;
     case 'f':
@@ -61,17 +66,22 @@ SimKobu::Answer SimKobu::Execute(const std::string& c, Micros at) {
     }
 }
 
+SimKobu::Answer SimKobu::Refuse() const {
+    return options_.refusal == Refusal::Nak ? Answer::FromUnit(Answer::Single(kNak)) : Answer{};
+}
+
 SimKobu::Answer SimKobu::ReadMemory(const std::string& c) {
     if (!options_.unit) return {}; // nobody behind the Kobu to answer
     unsigned address = 0, count = 0;
     std::vector<std::uint8_t> data;
-    if (c.size() != 7 || !AddressAndCount(c, address, count) || !unit_.Read(address, count, data))
-        return Answer::Single(kNak);
-    if (Strikes(Fault::Nak)) return Answer::Single(kNak);
+    if (c.size() != 7 || !AddressAndCount(c, address, count)) return Answer::Single(kNak);
+    if (options_.mute && count >= options_.mute) return {};
+    if (!unit_.Read(address, count, data)) return Refuse();
+    if (Strikes(Fault::Nak)) return Answer::FromUnit(Answer::Single(kNak));
     std::string payload;
     for (auto b : data) payload += Hex2(b);
     if (Strikes(Fault::Short)) payload.resize(payload.size() - 2);
-    return Answer::Framed(payload, true);
+    return Answer::FromUnit(Answer::Framed(payload, true));
 }
 
 SimKobu::Answer SimKobu::WriteMemory(const std::string& c) {
@@ -79,18 +89,19 @@ SimKobu::Answer SimKobu::WriteMemory(const std::string& c) {
     unsigned address = 0, count = 0;
     if (!AddressAndCount(c, address, count) || c.size() != 7 + 2 * count)
         return Answer::Single(kNak);
+    if (options_.mute && count >= options_.mute) return {};
     std::vector<std::uint8_t> data;
     for (std::size_t i = 7; i < c.size(); i += 2) {
         int hi = HexValue(c[i]), lo = HexValue(c[i + 1]);
         if (hi < 0 || lo < 0) return Answer::Single(kNak);
         data.push_back(std::uint8_t(hi * 16 + lo));
     }
-    if (address + count > unit_.Size()) return Answer::Single(kNak);
-    if (Strikes(Fault::Nak)) return Answer::Single(kNak);
-    if (Strikes(Fault::Ignore)) return Answer::Single(kAck);
+    if (address + count > unit_.Size()) return Refuse();
+    if (Strikes(Fault::Nak)) return Answer::FromUnit(Answer::Single(kNak));
+    if (Strikes(Fault::Ignore)) return Answer::FromUnit(Answer::Single(kAck));
     unit_.Write(address, data);
     ++counters_.storedWrites;
-    return Answer::Single(kAck);
+    return Answer::FromUnit(Answer::Single(kAck));
 }
 
 } // namespace kivo::sim

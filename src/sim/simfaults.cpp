@@ -35,6 +35,12 @@ const char* FaultName(Fault fault) {
         return "ignore";
     case Fault::Short:
         return "short";
+    case Fault::Double:
+        return "double";
+    case Fault::Late:
+        return "late";
+    case Fault::BadCode:
+        return "badcode";
     }
     return "?";
 }

@@ -17,8 +17,11 @@ enum class Fault : int {
     Spike,   // the reply comes late
     Ignore,  // a memory write is acknowledged but not stored
     Short,   // a memory read reply two characters shorter than asked
+    Double,  // a memory read reply is sent a second time, doublems after the first
+    Late,    // a memory reply comes latems late, overtaken by the Kobu's own quicker answers
+    BadCode, // the code in a learning reply is not four hexadecimal digits
 };
-constexpr int kFaultKinds = 9;
+constexpr int kFaultKinds = 12;
 
 // The option name of a fault kind: "drop", "corrupt", ...
 const char* FaultName(Fault fault);

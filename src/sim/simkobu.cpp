@@ -50,6 +50,7 @@ Micros SimKobu::WireTime(std::size_t count) {
 
 void SimKobu::Receive(const std::uint8_t* data, std::size_t size, Micros now) {
     if (gone_ || size == 0) return;
+    StartHum(now);
     const Micros start = options_.pace ? std::max(now, lineIn_) : now;
     for (std::size_t i = 0; i < size && !gone_; ++i) {
         const Micros at = options_.pace ? start + WireTime(i + 1) : now;
@@ -69,6 +70,7 @@ void SimKobu::Receive(const std::uint8_t* data, std::size_t size, Micros now) {
 }
 
 void SimKobu::Handle(const std::string& command, Micros at) {
+    Promote(at);
     ++counters_.transactions;
     ++counters_.commands[command.empty() ? '\0' : command[0]];
     Send(Execute(command, at), at + Ms(options_.latencyMs));
@@ -111,6 +113,12 @@ void SimKobu::Send(const Answer& answer, Micros ready) {
         for (char& c : noise) c = char(kNoise[faults_.Draw(Fault::Noise) % sizeof(kNoise)]);
         bytes = faults_.Draw(Fault::Noise) % 2 ? bytes + noise : noise + bytes;
     }
+    if (answer.memory && answer.kind == Answer::Kind::Frame && Strikes(Fault::Double))
+        Defer(bytes, ready + Ms(options_.doubleMs));
+    if (answer.memory && Strikes(Fault::Late)) {
+        Defer(bytes, ready + Ms(options_.lateMs));
+        return;
+    }
     if (Strikes(Fault::Spike)) ready += Ms(options_.spikeMs);
 
     if (bytes.size() >= 2 && Strikes(Fault::Split)) {
@@ -132,26 +140,73 @@ Micros SimKobu::Schedule(const std::string& bytes, Micros ready) {
     return lineOut_;
 }
 
+void SimKobu::Defer(const std::string& bytes, Micros ready) {
+    auto at = std::find_if(deferred_.begin(), deferred_.end(),
+                           [ready](const Deferred& d) { return d.ready > ready; });
+    deferred_.insert(at, Deferred{ready, bytes});
+}
+
+void SimKobu::Promote(Micros now) {
+    while (!deferred_.empty() && deferred_.front().ready <= now) {
+        Schedule(deferred_.front().bytes, deferred_.front().ready);
+        deferred_.pop_front();
+    }
+}
+
+void SimKobu::StartHum(Micros now) {
+    if (humming_ || options_.humMs <= 0) return;
+    humming_ = true;
+    humDone_ = now;
+}
+
+std::optional<Micros> SimKobu::NextHum() const {
+    if (!humming_ || gone_) return std::nullopt;
+    const Micros period = Ms(options_.humMs);
+    return (humDone_ / period + 1) * period;
+}
+
 std::optional<Micros> SimKobu::NextDue() const {
-    if (out_.empty()) return std::nullopt;
-    return out_.front().due;
+    std::optional<Micros> due;
+    if (!out_.empty())
+        due = out_.front().due;
+    else if (!deferred_.empty())
+        due = std::max(deferred_.front().ready, lineOut_) + (options_.pace ? WireTime(1) : 0);
+    if (auto hum = NextHum()) due = due ? std::min(*due, *hum) : *hum;
+    return due;
 }
 
 std::size_t SimKobu::TakeDue(Micros now, std::uint8_t* out, std::size_t max) {
+    StartHum(now);
+    Promote(now);
     std::size_t n = 0;
-    while (n < max && !out_.empty() && out_.front().due <= now) {
-        out[n++] = out_.front().byte;
-        out_.pop_front();
+    while (n < max) {
+        const bool reply = !out_.empty() && out_.front().due <= now;
+        const auto hum = NextHum();
+        const bool stray = hum && *hum <= now && (!reply || *hum < out_.front().due);
+        if (stray) {
+            // A stray byte falls wherever it falls, in the middle of a reply too.
+            out[n++] = kNoise[(*hum / Ms(options_.humMs)) % sizeof(kNoise)];
+            humDone_ = *hum;
+        } else if (reply) {
+            out[n++] = out_.front().byte;
+            out_.pop_front();
+        } else {
+            break;
+        }
     }
     return n;
 }
 
 void SimKobu::DropArrived(Micros now) {
+    StartHum(now);
+    Promote(now);
     while (!out_.empty() && out_.front().due <= now) out_.pop_front();
+    if (humming_) humDone_ = std::max(humDone_, now);
 }
 
 void SimKobu::DropAll() {
     out_.clear();
+    deferred_.clear();
 }
 
 bool SimKobu::Gone(Micros now) const {
@@ -167,6 +222,7 @@ void SimKobu::Disconnect() {
     goneAt_ = std::numeric_limits<Micros>::min();
     disconnectAt_ = 0;
     out_.clear();
+    deferred_.clear();
 }
 
 void SimKobu::Reconnect() {

@@ -81,11 +81,16 @@ private:
         enum class Kind { None, Byte, Frame } kind = Kind::None;
         std::uint8_t byte = 0;
         std::string payload;
-        bool hex = false; // the payload is hex data (lower case may strike it)
+        bool hex = false;    // the payload is hex data (lower case may strike it)
+        bool memory = false; // the unit's answer to a memory command, not the Kobu's own
 
-        static Answer Single(std::uint8_t b) { return {Kind::Byte, b, {}, false}; }
+        static Answer Single(std::uint8_t b) { return {Kind::Byte, b, {}, false, false}; }
         static Answer Framed(std::string text, bool hex) {
-            return {Kind::Frame, 0, std::move(text), hex};
+            return {Kind::Frame, 0, std::move(text), hex, false};
+        }
+        static Answer FromUnit(Answer a) {
+            a.memory = true;
+            return a;
         }
     };
 
@@ -95,9 +100,18 @@ private:
     Answer Execute(const std::string& command, Micros at);
     Answer ReadMemory(const std::string& command);
     Answer WriteMemory(const std::string& command);
+    Answer Refuse() const; // a memory command beyond the unit's memory
     void Send(const Answer& answer, Micros ready);
     bool Strikes(Fault fault);
     Micros Schedule(const std::string& bytes, Micros ready);
+    // A reply held back until `ready`: it takes the line only then, so answers scheduled
+    // meanwhile go first.
+    void Defer(const std::string& bytes, Micros ready);
+    // Puts held-back replies whose time has come on the line.
+    void Promote(Micros now);
+    // The stray bytes of a humming line start with the first thing that happens.
+    void StartHum(Micros now);
+    std::optional<Micros> NextHum() const;
 
     struct Pending {
         Micros due;
@@ -111,6 +125,13 @@ private:
     FrameReader reader_;
     SimCounters counters_;
     std::deque<Pending> out_;
+    struct Deferred {
+        Micros ready;
+        std::string bytes;
+    };
+    std::deque<Deferred> deferred_; // by time
+    bool humming_ = false;
+    Micros humDone_ = 0; // the last stray byte delivered or dropped
     Micros lineIn_ = 0;  // when the last host byte has arrived
     Micros lineOut_ = 0; // when the last reply byte arrives
     int disconnectAt_ = 0;

@@ -259,6 +259,35 @@ const OptionDef kOptions[] = {
      [](const std::string& v, SimOptions& o, std::string& why) { return Ms(v, o.spikeMs, why); }},
     FAULT_OPTION("ignore", Ignore, "\"W\" acknowledged but not stored"),
     FAULT_OPTION("short", Short, "\"R\" answered with two characters too few"),
+    FAULT_OPTION("double", Double, "an \"R\" reply is sent again, doublems later"),
+    {"doublems", "MS", "20", "time from a reply to its second copy",
+     [](const std::string& v, SimOptions& o, std::string& why) { return Ms(v, o.doubleMs, why); }},
+    FAULT_OPTION("late", Late,
+                 "an \"R\"/\"W\" reply comes latems late; quicker answers overtake it"),
+    {"latems", "MS", "600", "delay of a late reply",
+     [](const std::string& v, SimOptions& o, std::string& why) { return Ms(v, o.lateMs, why); }},
+    FAULT_OPTION("badcode", BadCode, "a learned code reported as \"ZZZZ\" or \"0G00\""),
+    {"hum", "MS", "0", "a stray byte every MS ms, whatever happens (0: never)",
+     [](const std::string& v, SimOptions& o, std::string& why) { return Ms(v, o.humMs, why); }},
+    {"mute", "0..16", "0", "\"R\"/\"W\" for this many bytes or more are never answered (0: none)",
+     [](const std::string& v, SimOptions& o, std::string& why) {
+         int n = 0;
+         if (!UnsignedInt(v, 16, n)) {
+             why = "must be a byte count 0..16";
+             return false;
+         }
+         o.mute = unsigned(n);
+         return true;
+     }},
+    {"refuse", "nak|silent", "nak", "how the unit answers memory commands beyond its memory",
+     [](const std::string& v, SimOptions& o, std::string& why) {
+         if (v == "nak" || v == "silent") {
+             o.refusal = v == "nak" ? Refusal::Nak : Refusal::Silence;
+             return true;
+         }
+         why = "must be nak or silent";
+         return false;
+     }},
     {"disconnect", "N", "0", "the Kobu is gone after N transactions (0: never)",
      [](const std::string& v, SimOptions& o, std::string& why) {
          why = "must be a number of transactions";

@@ -42,6 +42,9 @@ std::vector<SimTransmitter> BuiltInTransmitters();
 
 enum class PollResult { Ok, Fail, Silent };
 
+// How a unit refuses memory commands beyond its memory.
+enum class Refusal { Nak, Silence };
+
 struct SimOptions {
     // The Kivo
     unsigned size = 512;
@@ -66,6 +69,11 @@ struct SimOptions {
     FaultSettings faults{};
     int splitGapMs = 100;
     int spikeMs = 600;
+    int doubleMs = 20;
+    int lateMs = 600;
+    int humMs = 0;     // a stray byte every humMs ms, whatever happens; 0 never
+    unsigned mute = 0; // memory commands for this many bytes or more are never answered; 0 none
+    Refusal refusal = Refusal::Nak;
     int disconnectAfter = 0; // transactions; 0 never
     std::uint64_t seed = 1;
 

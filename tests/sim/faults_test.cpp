@@ -109,6 +109,61 @@ TEST(SimFaults, ShortAnswersTwoCharactersTooFew) {
     EXPECT_EQ(wire.Ask("R000010").size(), 4u + 32u);
 }
 
+TEST(SimFaults, DoubleSendsAReadReplyAgainLater) {
+    Wire wire("double=1x,doublems=20,latency=0");
+    wire.device->SetMemory(Pattern());
+    const std::string reply = Frame("03");
+    EXPECT_EQ(wire.Ask("R000001", 10), reply);
+    EXPECT_EQ(wire.Collect(30), reply); // the copy
+    EXPECT_EQ(wire.lastByteMs - wire.sentMs, 20);
+    EXPECT_EQ(wire.Ask("R000001", 50), reply);
+}
+
+TEST(SimFaults, LateMemoryRepliesAreOvertakenByTheKobusOwnAnswers) {
+    Wire wire("late=1x,latems=600,latency=0");
+    wire.device->SetMemory(Pattern());
+    wire.Send(Frame("R000001"));
+    EXPECT_EQ(wire.Ask("O", 100), kAckByte); // the Kobu answers at once
+    EXPECT_EQ(wire.Collect(700), Frame("03"));
+    EXPECT_EQ(wire.lastByteMs, 600);
+}
+
+TEST(SimFaults, BadCodeReportsALearnedCodeThatIsNotHex) {
+    Wire wire("badcode=1x,learndelay=0,seed=4");
+    EXPECT_EQ(wire.Ask("s1"), kAckByte);
+    const std::string got = wire.Ask("c1");
+    ASSERT_TRUE(ValidFrame(got)) << Hex(got);
+    EXPECT_TRUE(got.substr(1, 4) == "ZZZZ" || got.substr(1, 4) == "0G00") << Hex(got);
+    EXPECT_EQ(wire.Ask("c1").substr(1, 4), "4C3A");
+}
+
+TEST(SimFaults, HumSendsAStrayByteEveryPeriodWhateverHappens) {
+    Wire wire("hum=150");
+    wire.Send(Frame("O"));
+    std::string got; // the ACK, then a byte every 150 ms: never quiet for long
+    while (wire.clock.NowMs() < 400) {
+        std::uint8_t b[16];
+        if (wire.port->WaitReadable(50)) got.append(b, b + wire.port->ReadAvailable(b, 16));
+    }
+    ASSERT_EQ(got.size(), 3u) << Hex(got);
+    EXPECT_EQ(got.substr(0, 1), kAckByte);
+    for (char c : got.substr(1)) EXPECT_TRUE(c != '\x02' && c != '\x03' && c != '\x06');
+}
+
+TEST(SimFaults, MuteAndSilentRefusalLeaveMemoryCommandsUnanswered) {
+    Wire mute("mute=16");
+    EXPECT_EQ(mute.Ask("R000010"), "");
+    EXPECT_EQ(mute.Ask("W000010" + std::string(32, '0')), "");
+    EXPECT_EQ(mute.Ask("R00000F").size(), 4u + 30u);
+    EXPECT_EQ(mute.Ask("O"), kAckByte);
+
+    Wire silent("size=256,refuse=silent");
+    EXPECT_EQ(silent.Ask("R01FF01"), "");
+    EXPECT_EQ(silent.Ask("W010001AB"), "");
+    EXPECT_EQ(silent.Ask("R00FF01").size(), 6u);
+    EXPECT_EQ(Wire("size=256").Ask("R01FF01"), kNakByte);
+}
+
 TEST(SimFaults, DisconnectLeavesTheTransportLost) {
     Wire wire("disconnect=2");
     EXPECT_EQ(wire.Ask("O"), kAckByte);
