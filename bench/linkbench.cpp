@@ -8,13 +8,13 @@
 //
 // limit = (bytes sent + bytes received) x 11 bits / 57600 baud
 //         + the unit latency for every transaction
-//         + 200 ms for every lone byte that came where a frame was expected.
-// The last term is the protocol's own design, not overhead: the link cannot tell a lone NAK
-// from the first piece of a frame, so it waits the piece gap before returning it. A 256-byte
-// unit's size probe asks for 0x1FF and then 0x100 three times each and gets NAK each time, so
-// its whole-image read holds 1200 ms of such waits; leaving them out would make that case fail its
-// goal by design, and timing the probe apart would hide the part of it that is wire time. The
-// output names the waits wherever they are part of a limit.
+//         + 20 ms for every lone byte that came where a frame was expected.
+// The last term is the link's own rule, not overhead: after a lone NAK where a frame was asked
+// for it waits a short tail, so that a NAK followed by garbage is not taken for a refusal. A
+// 256-byte unit's size probe asks for 0x1FF and then 0x100 three times each and gets NAK each
+// time, so its whole-image read holds 120 ms of such waits; leaving them out would make that
+// case fail its goal by design, and timing the probe apart would hide the part of it that is
+// wire time. The output names the waits wherever they are part of a limit.
 #include "app/strtable.h"
 #include "data/codec.h"
 #include "data/kivodata.h"
@@ -83,7 +83,7 @@ struct WireTally {
     int transactions = 0;
     std::size_t sent = 0;
     std::size_t received = 0;
-    int pieceWaits = 0; // a lone byte where a frame was expected: the link waits the piece gap
+    int pieceWaits = 0; // a lone byte where a frame was expected: the link waits a short tail
     int unanswered = 0; // nothing came back: a fault, never part of the limit
     int waits = 0;      // calls that wait for bytes: each one sleeps unless bytes are there
     int reads = 0;      // calls that read what is there
@@ -108,7 +108,7 @@ struct WireTally {
         else if (framed_ && replyBytes_ == 1)
             ++pieceWaits;
     }
-    double DesignedWaitMs() const { return pieceWaits * double(KobuLink::kPieceGapMs); }
+    double DesignedWaitMs() const { return pieceWaits * double(KobuLink::kTailMs); }
     double LimitMs() const {
         return WireMs(sent + received) + transactions * double(kLatencyMs) + DesignedWaitMs();
     }
@@ -489,7 +489,7 @@ int Paced(int runs, bool verbose) {
                     t.received, t.waits, t.reads);
         if (t.pieceWaits > 0)
             std::printf("; limit includes %d x %d ms designed waits after a lone NAK", t.pieceWaits,
-                        KobuLink::kPieceGapMs);
+                        KobuLink::kTailMs);
         if (c.LimitVaried()) std::printf("; the limit differed between runs");
         std::printf(")\n");
         any = true;
@@ -565,8 +565,8 @@ void Usage(std::FILE* to) {
         "\n"
         "Default mode: kobu-sim paces its bytes at 57600 baud and answers %d ms after each\n"
         "command. Timed (median of N runs, default 5, after one untimed run):\n"
-        "  read512   a whole-image read of a 512-byte unit (one probe, 32 chunks)\n"
-        "  read256   a whole-image read of a 256-byte unit (probe with six NAKs, 16 chunks)\n"
+        "  read512   a whole-image read of a 512-byte unit (one probe, 35 chunks)\n"
+        "  read256   a whole-image read of a 256-byte unit (probe with six NAKs, 17 chunks)\n"
         "  write512  the editor's write with verification of a 512-byte unit\n"
         "Each line gives the measured time, the limit (every byte counted at the transport at\n"
         "11 bits / 57600 baud, plus %d ms per transaction, plus %d ms wherever the link waits\n"
@@ -581,7 +581,7 @@ void Usage(std::FILE* to) {
         "(default 3); prints the transactions per second, the protocol's own overhead here.\n"
         "\n"
         "KIVO_TRACE=FILE writes the wire trace with millisecond timestamps (and slows the run).\n",
-        kLatencyMs, kLatencyMs, KobuLink::kPieceGapMs, kRatioGoal, kCpuGoal);
+        kLatencyMs, kLatencyMs, KobuLink::kTailMs, kRatioGoal, kCpuGoal);
 }
 
 bool ParseNumber(const char* text, double low, double high, double& out) {

@@ -157,10 +157,20 @@ Image RandomConfig(Random& r) {
     return image;
 }
 
+// Identical 16-byte blocks over a stretch of the image, as the default configuration has from
+// 0x120 on: there a reply taken for the neighbouring chunk's compares equal.
+void RepeatBlocks(Image& image, Random& r) {
+    const unsigned from = r.Pick<unsigned>({0x020, 0x0A0, 0x120, 0x160});
+    const unsigned to = std::max(from + 32, r.Pick<unsigned>({0x0F0, 0x1F0, 0x200}));
+    for (unsigned a = from + 16; a + 16 <= to; a += 16)
+        std::copy(image.begin() + from, image.begin() + from + 16, image.begin() + a);
+    if (r.Chance(0.5)) std::fill(image.begin() + from, image.begin() + to, image[from]);
+}
+
 std::string FaultOptions(Random& r) {
     if (r.Chance(0.1)) return ""; // a clean line now and then
-    static const char* const kinds[] = {"drop",  "corrupt", "nak",    "split", "lower",
-                                        "noise", "spike",   "ignore", "short"};
+    static const char* const kinds[] = {"drop",  "corrupt", "nak",   "split",  "lower", "noise",
+                                        "spike", "ignore",  "short", "double", "late"};
     const std::vector<double> rates = {0.005, 0.01, 0.02, 0.05, 0.1, 0.25};
     std::string text;
     for (const char* kind : kinds) {
@@ -176,6 +186,13 @@ std::string FaultOptions(Random& r) {
     // 250 ms wait.
     text += ",splitgap=" + std::to_string(r.Pick<int>({20, 150, 199, 201, 250, 400}));
     text += ",spikems=" + std::to_string(r.Pick<int>({100, 240, 260, 600, 1500}));
+    // Copies of a reply soon after it or long after; replies held back past the wait, which
+    // the Kobu's own answers overtake.
+    text += ",doublems=" + std::to_string(r.Pick<int>({2, 5, 20, 60, 300}));
+    text += ",latems=" + std::to_string(r.Pick<int>({300, 600, 1500}));
+    // A humming line, and units that answer no memory command or none of 16 bytes.
+    if (r.Chance(0.05)) text += ",hum=" + std::to_string(r.Pick<int>({150, 400}));
+    if (r.Chance(0.03)) text += ",mute=" + std::to_string(r.Pick<int>({1, 16}));
     return text;
 }
 
@@ -191,9 +208,9 @@ Scenario MakeScenario(std::uint64_t seed) {
         {7, 0x10}, {7, 0x20}, {7, 0x30}, {7, 0x35}, {7, 0x40}, {7, 0x55}};
     const auto [major, minor] = r.Pick(firmwares);
 
-    char unit[96];
-    std::snprintf(unit, sizeof unit, "size=%u,unit=%d,firmware=%02X.%02X,variant=%u", size,
-                  s.unit ? 1 : 0, major, minor, variant);
+    char unit[128];
+    std::snprintf(unit, sizeof unit, "size=%u,unit=%d,firmware=%02X.%02X,variant=%u,refuse=%s",
+                  size, s.unit ? 1 : 0, major, minor, variant, r.Chance(0.5) ? "nak" : "silent");
     s.options = unit + FaultOptions(r);
     if (r.Chance(0.3)) s.options += ",pace=1";
     s.options += ",latency=" + std::to_string(r.Pick<int>({1, 1, 2, 15}));
@@ -202,6 +219,9 @@ Scenario MakeScenario(std::uint64_t seed) {
     for (auto& b : s.memory) b = static_cast<std::uint8_t>(r.Next());
     s.config = RandomConfig(r);
     s.basic = RandomConfig(r);
+    if (r.Chance(0.3)) RepeatBlocks(s.memory, r);
+    if (r.Chance(0.5)) RepeatBlocks(s.config, r);
+    if (r.Chance(0.5)) RepeatBlocks(s.basic, r);
     s.basicFirst = r.Pick<unsigned>({0, 2, 16});
     s.basicFileSize = r.Chance(0.3) ? 256 : 512;
     // What basic programming puts into its image: the file's bytes (zeros behind a
@@ -268,13 +288,19 @@ public:
 // ---------------------------------------------------------------------------------------------
 // The wire as the link uses it: transactions counted and timed on the virtual clock.
 //
-// Bound of one transaction, from the link's rules: it waits up to 250 ms for a first byte,
-// then up to 250 ms more; every piece of a reply that arrives in time gives the next piece
-// another 200 ms. So a transaction that takes in p pieces lasts at most 500 + 200 p ms, and one
-// that takes in nothing at most 500 ms. A reply buffer holds 90 bytes, so p <= 90.
+// Bound of one transaction, from the link's rules: a reply is never waited for longer than
+// kReplyCapMs, however its pieces trickle in; before a command the link may wait for a quiet
+// line, at most kQuietCapMs, and a size probe may wait once more after a silent attempt. So a
+// transaction, from its frame to the next, lasts at most kReplyCapMs + 2 kQuietCapMs.
+constexpr std::int64_t kTransactionMs = KobuLink::kReplyCapMs + 2 * KobuLink::kQuietCapMs;
 
-constexpr std::int64_t kSilentMs = 2 * KobuLink::kReplyWaitMs;
-constexpr std::int64_t kPieceMs = KobuLink::kPieceGapMs;
+// Bounds of whole operations, from the time budgets of the link's procedures: a whole-image
+// read (probe included) 25 s, a size probe 10 s, the writing 45 s; besides, the unit check and
+// the compatibility check's one firmware read (three attempts). A read then ends within 30 s,
+// a write within 120 s, and a write to a unit that answers no memory command within 60 s.
+constexpr std::int64_t kReadBoundMs = 30000;
+constexpr std::int64_t kWriteBoundMs = 120000;
+constexpr std::int64_t kSilentUnitWriteBoundMs = 60000;
 
 struct WireStats {
     int transactions = 0;
@@ -334,7 +360,7 @@ private:
         if (!open_) return;
         open_ = false;
         const std::int64_t took = Time().NowMs() - began_;
-        const std::int64_t excess = took - (kSilentMs + kPieceMs * pieces_);
+        const std::int64_t excess = took - kTransactionMs;
         if (excess > stats_.worstExcess) {
             stats_.worstExcess = excess;
             stats_.worstCommand = command_;
@@ -353,18 +379,13 @@ private:
     std::string command_;
 };
 
-// The most transactions an operation may send, from the chunking (16 bytes) and the three
-// attempts per command. Reads ("R"):
-//   size probe: 0x1FF, 0x0FF and 0x100, 3 attempts each = 9;
-//   whole-image read: its own probe 9, then 32 chunks (or 16) x 3 -> at most 9 + 96 = 105;
-//   compatibility: firmware bytes read for protocol 17, protocol 21 and the alarm types,
-//   3 attempts each = 9.
-// Before every read the link may settle the line with up to 3 "O"s, so each read counts 4.
-// Besides: the unit check 1, and writing 0x000-0x0F6 and 0x103-0x1FF: 16 + 16 chunks x 3 = 96.
-constexpr int kSettle = 1 + 3;
-constexpr int kReadTransactions = 1 + kSettle * (9 + 105);
-// probe, compatibility, backup, verification
-constexpr int kWriteTransactions = 1 + kSettle * (9 + 9 + 105 + 105) + 96;
+// The most transactions an operation may send, from the chunking and the three attempts per
+// command. A whole-image read: its probe (0x1FF, 0x0FF, 0x100: 9), then up to three passes of
+// at most 38 chunks (the third pass's 13/14-byte chunks) x 3. A write: the unit check, a probe,
+// the firmware read (3), the backup and the verification reads, and 16 + 16 chunks x 3.
+constexpr int kWholeRead = 9 + 3 * 38 * 3;
+constexpr int kReadTransactions = 1 + kWholeRead;
+constexpr int kWriteTransactions = 1 + 9 + 3 + kWholeRead + 96 + kWholeRead;
 constexpr int kAttemptsPerCommand = 3;
 static_assert(kAttemptsPerCommand == kAttempts, "the bound follows the link's attempts");
 
@@ -372,11 +393,10 @@ int MaxTransactions(Op op) {
     return op == OpRead ? kReadTransactions : kWriteTransactions;
 }
 
-// The absolute bound of an operation's virtual time: every transaction at its longest, 500 ms
-// plus 200 ms for each of up to 90 pieces. It is far above anything seen; it only makes sure
-// that a runaway wait ends.
+// The absolute bound of an operation's virtual time, far above the bounds checked: it only
+// makes sure that a runaway wait ends.
 std::int64_t CapMs(Op op) {
-    return MaxTransactions(op) * (kSilentMs + kPieceMs * std::int64_t(KobuLink::kMaxReply));
+    return MaxTransactions(op) * kTransactionMs;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -479,7 +499,10 @@ private:
             report_.Add(Finding::Hang, op,
                         "transaction " + wire.worstCommand + " waited " +
                             std::to_string(wire.worstExcess) + " ms beyond its time-outs");
-        const std::int64_t bound = wire.transactions * kSilentMs + wire.pieces * kPieceMs;
+        const bool answersNoMemory = !s_.unit || s_.options.find(",mute=1,") != std::string::npos;
+        const std::int64_t bound = op == OpRead      ? kReadBoundMs
+                                   : answersNoMemory ? kSilentUnitWriteBoundMs
+                                                     : kWriteBoundMs;
         if (took > bound)
             report_.Add(Finding::Hang, op,
                         std::to_string(took) + " ms for " + std::to_string(wire.transactions) +

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kivo {
 
@@ -25,16 +26,34 @@ constexpr int kAttempts = 3;
 // Called after every chunk with the chunks done so far and the total of the range.
 using ChunkProgress = std::function<void(int done, int total)>;
 
+// The lengths of a range's chunks, taken in turn.
+using ChunkCycle = std::vector<unsigned>;
+struct Chunk {
+    unsigned address;
+    unsigned count;
+};
+// The chunks of first..last with lengths from `cycle` (1..16 each); with two lengths or more in
+// the cycle, neighbouring chunks never have the same length.
+std::vector<Chunk> Chunks(unsigned first, unsigned last, const ChunkCycle& cycle);
+// Chunks of 16 bytes, one more than first..last needs, each sharing at least one byte with a
+// neighbour: a reply taken for the wrong chunk shows where the two disagree.
+std::vector<Chunk> OverlappingChunks(unsigned first, unsigned last);
+
 int CheckUnit(KobuLink& link);
+// Stops early, with 4, once two chunks have failed on every attempt.
 int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
               const ChunkProgress& progress = {});
+// Stops early once two chunks have gone unanswered on every attempt; the read-back that
+// follows every write reports what was not written.
 int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
                const ChunkProgress& progress = {});
-// 512, 256 or 0 (unknown). 256 only when the unit refuses two addresses of the extended area
-// (0x1FF and 0x100) on every attempt while it answers 0x0FF.
+// 512, 256 or 0 (unknown). 256 only when the unit answers 0x0FF but refuses two addresses of
+// the extended area (0x1FF and 0x100) on every attempt, both with NAK or both with silence.
 unsigned ProbeImageSize(KobuLink& link);
-// Probes the size and reads that many bytes (zeros behind a 256-byte unit); the size found
-// goes to *foundSize when given, 0 when unknown.
+// Reads a whole unit: *foundSize bytes when it is 256 or 512 already, else the size probed
+// first (and put there; 0 when unknown); zeros behind a 256-byte unit. A read that met any
+// trouble on the line is reported only when a further pass with other chunk boundaries, run
+// on a quiet line, brought the same bytes. Ends within 25 s whatever the line does.
 int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress = {},
                    unsigned* foundSize = nullptr);
 int CheckKobuVersion(KobuLink& link, const std::string& required);

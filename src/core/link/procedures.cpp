@@ -15,6 +15,7 @@ namespace kivo {
 namespace {
 
 constexpr unsigned kUserAreaEnd = 0x0F6;
+constexpr std::int64_t kWriteBudgetMs = 45000;
 
 // A failure told twice: in the status line and in an error box.
 void Fail(ProcedureUi& ui, int textId) {
@@ -38,8 +39,16 @@ private:
     int offset_ = 0;
 };
 
-bool ReadFirmware(KobuLink& link, KivoData& data) {
-    return ReadRange(link, data.receive, mm::FirmwareMajor, mm::FirmwareVariant) == ResultOk;
+struct Firmware {
+    unsigned number;  // FirmwareNumber of the bytes 0x100 and 0x101
+    unsigned variant; // byte 0x102
+};
+
+std::optional<Firmware> ReadFirmware(KobuLink& link) {
+    Image bytes{};
+    if (ReadRange(link, bytes, mm::FirmwareMajor, mm::FirmwareVariant) != ResultOk)
+        return std::nullopt;
+    return Firmware{FirmwareNumber(bytes), bytes[mm::FirmwareVariant]};
 }
 
 bool IsAnyOf(unsigned v, std::initializer_list<unsigned> set) {
@@ -150,8 +159,8 @@ ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& 
     } else {
         ui.Status(Str(13804));
         ui.Repaint();
-        unitSize = ProbeImageSize(link);
-        // The size is the one the read itself found: the two probes can differ on a bad line.
+        // One probe, inside the whole-image read: the size is the one the read went by.
+        unitSize = 0;
         if (ReadWholeImage(
                 link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &unitSize) !=
             ResultOk) {
@@ -179,6 +188,15 @@ Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSi
     const bool large = unitSize == mm::kLargeImage;
     bool notSupported = false;
 
+    // The unit's firmware bytes, read once when a rule first needs them.
+    std::optional<Firmware> firmware;
+    bool firmwareTried = false;
+    auto readFirmware = [&]() -> const std::optional<Firmware>& {
+        if (!firmwareTried) firmware = ReadFirmware(link);
+        firmwareTried = true;
+        return firmware;
+    };
+
     struct ProtocolRule {
         int code;
         bool (*supported)(unsigned variant, unsigned firmware);
@@ -191,14 +209,13 @@ Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSi
             protocolRefused = true; // a unit without the extended area knows neither
             continue;
         }
-        if (!ReadFirmware(link, data)) {
+        if (!readFirmware()) {
             link.CloseLink();
             ui.WaitCursor(false);
             Fail(ui, 15008);
             return Compatibility::NoFirmwareAnswer;
         }
-        if (!rule.supported(data.receive[mm::FirmwareVariant], FirmwareNumber(data.receive)))
-            protocolRefused = true;
+        if (!rule.supported(firmware->variant, firmware->number)) protocolRefused = true;
     }
     if (protocolRefused) {
         ui.WaitCursor(false);
@@ -207,9 +224,7 @@ Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSi
     }
 
     std::optional<int> selector = -1;
-    if (large && ReadFirmware(link, data))
-        selector =
-            RefusedAlarmTypes(data.receive[mm::FirmwareVariant], FirmwareNumber(data.receive));
+    if (large && readFirmware()) selector = RefusedAlarmTypes(firmware->variant, firmware->number);
     if (selector && AlarmTypeInUse(data.image, *selector)) {
         ui.WaitCursor(false);
         ui.Box(BoxKind::Error, 15102);
@@ -264,8 +279,8 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         ui.Status(Str(13804));
         ui.Repaint();
         KivoData backup;
-        unsigned backupSize = 0;
-        // A backup of another size than the write found would not hold what the write changes.
+        // The size the write found, so that the backup holds every byte the write may change.
+        unsigned backupSize = size;
         if (ReadWholeImage(
                 link, backup.image, [&ui](int d, int t) { ui.Progress(d, t); }, &backupSize) !=
                 ResultOk ||
@@ -293,10 +308,14 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
     ui.Repaint();
     PhaseProgress writing(ui, chunks);
     bool writeFailed = false;
-    for (const auto& r : ranges) // the second range is written even after the first failed
-        if (WriteRange(link, data.image, r.first, r.second,
-                       writing.Next(ChunkCount(r.first, r.second))) != ResultOk)
-            writeFailed = true;
+    {
+        // However the line behaves, the writing ends by then; the read-back tells what it left.
+        LinkBudget budget(link, kWriteBudgetMs);
+        for (const auto& r : ranges) // the second range is written even after the first failed
+            if (WriteRange(link, data.image, r.first, r.second,
+                           writing.Next(ChunkCount(r.first, r.second))) != ResultOk)
+                writeFailed = true;
+    }
     if (writeFailed) {
         ui.Status(Str(15006));
         ui.Box(BoxKind::Error, options.failureBoxText);
@@ -305,7 +324,9 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
 
     ui.Status(Str(15002));
     ui.Repaint();
-    if (ReadWholeImage(link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }) !=
+    unsigned readBackSize = size;
+    if (ReadWholeImage(
+            link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &readBackSize) !=
         ResultOk) {
         Fail(ui, 15005);
         return finish(WriteOutcome::VerifyFailed);

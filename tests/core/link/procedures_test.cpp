@@ -47,7 +47,7 @@ TEST_F(Procedures, ReadUnitBringsTheWholeImage) {
     EXPECT_EQ(data.imageSource, SourceUnit);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(ui.events, (Events{"status:" + Str(13804), "status:" + Str(13805), "info:13805"}));
-    EXPECT_EQ(ui.lastProgress, std::make_pair(32, 32));
+    EXPECT_EQ(ui.lastProgress, std::make_pair(35, 35));
     EXPECT_FALSE(ui.cursor);
     EXPECT_FALSE(link.IsOpen());
 }
