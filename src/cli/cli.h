@@ -51,6 +51,8 @@ std::optional<OpenedFile> OpenAsEditor(const Context& ctx);
 // Prints the procedures' texts: status lines and errors on stderr, information on stdout.
 class ConsoleUi : public ProcedureUi {
 public:
+    // `muted`: once it says true, nothing more is printed (the user stopped the command).
+    explicit ConsoleUi(bool (*muted)() = nullptr) : muted_(muted) {}
     void Status(const std::string& text) override;
     void Box(BoxKind kind, int textId, const std::vector<std::string>& args) override;
     void TwoPartBox(int firstId, int secondId) override;
@@ -59,6 +61,8 @@ public:
     void WaitCursor(bool) override {}
 
 private:
+    bool Muted() const { return muted_ && muted_(); }
+    bool (*muted_)() = nullptr;
     bool progressShown_ = false;
 };
 

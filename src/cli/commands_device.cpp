@@ -2,24 +2,21 @@
 #include "cli.h"
 
 #include "app/strtable.h"
+#include "data/basicimage.h"
 #include "data/codec.h"
 #include "data/kivodata.h"
 #include "data/kivoini.h"
+#include "interrupt.h"
 #include "link/commands.h"
+#include "radio/learnedcode.h"
 #include "transport/choose.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 namespace kivo::cli {
 
 namespace {
-
-volatile std::sig_atomic_t gInterrupted = 0;
-void OnInterrupt(int) {
-    gInterrupted = 1;
-}
 
 // The link to the chosen Kobu, with the wire trace when one is asked for; false after a
 // usage message when the choice is not understood.
@@ -63,17 +60,23 @@ bool LoadConfiguration(const std::string& path, KivoData& data) {
     return true;
 }
 
-// First address written by basic programming for each radio choice, and what it clears.
-struct RadioChoice {
+// The radio options of basic programming by their names on the command line.
+struct RadioName {
     const char* name;
-    unsigned firstAddress;
-    unsigned clearFrom; // radio bytes cleared from here to 0x0F
+    RadioOption option;
 };
-const RadioChoice kRadioChoices[] = {
-    {"keep", 0x10, 0x10},
-    {"clear-2-8", 0x02, 0x02},
-    {"clear-all", 0x00, 0x00},
+const RadioName kRadioNames[] = {
+    {"keep", RadioOption::KeepAll},
+    {"clear-2-8", RadioOption::ClearTwoToEight},
+    {"clear-all", RadioOption::ClearAll},
 };
+
+// A read or a verification the user stopped: nothing more of the procedure is printed, and
+// the command ends with a word of its own.
+int Stopped(int textId) {
+    std::fprintf(stderr, "\nkivoctl: %s\n", Str(textId).c_str());
+    return kExitInterrupted;
+}
 
 } // namespace
 
@@ -109,10 +112,14 @@ int CmdInfo(Context& ctx) {
 int CmdRead(Context& ctx) {
     std::unique_ptr<KobuLink> link;
     if (!MakeLink(ctx, link)) return ExitUsage;
+    InterruptGuard guard(InterruptGuard::Mode::Stop);
+    link->SetCancel(InterruptGuard::Interrupted);
     KivoData data;
-    ConsoleUi ui;
+    ConsoleUi ui(InterruptGuard::Interrupted);
     unsigned size = 0;
-    switch (ReadUnit(*link, data, ui, size)) {
+    const ReadOutcome outcome = ReadUnit(*link, data, ui, size);
+    if (InterruptGuard::Interrupted()) return Stopped(16054);
+    switch (outcome) {
     case ReadOutcome::Read:
         break;
     case ReadOutcome::NoKobu:
@@ -146,18 +153,16 @@ int CmdWrite(Context& ctx) {
                 return ExitUsage;
             }
         }
-        std::string radio = ctx.Has("--radio") ? ctx.Option("--radio") : "clear-2-8";
-        const RadioChoice* choice = nullptr;
-        for (const auto& c : kRadioChoices)
-            if (radio == c.name) choice = &c;
+        const std::string radio = ctx.Has("--radio") ? ctx.Option("--radio") : "clear-2-8";
+        const RadioName* choice = nullptr;
+        for (const auto& r : kRadioNames)
+            if (radio == r.name) choice = &r;
         if (!choice) {
             std::fprintf(stderr, "kivoctl: --radio takes keep, clear-2-8 or clear-all\n");
             return ExitUsage;
         }
-        for (int d = 0; d < mm::kDestinations; ++d)
-            TextToAlarmCode(id, &data.image[mm::AlarmCodeAddr(d)]);
-        for (unsigned a = choice->clearFrom; a < mm::PhoneA; ++a) data.image[a] = 0;
-        options = WriteOptions::Basic(choice->firstAddress, data.imageSize);
+        const unsigned first = PrepareBasicImage(data.image, id, choice->option);
+        options = WriteOptions::Basic(first, data.imageSize);
     } else if (ctx.Has("--radio")) {
         std::fprintf(stderr, "kivoctl: --radio goes with --id\n");
         return ExitUsage;
@@ -170,6 +175,9 @@ int CmdWrite(Context& ctx) {
             std::printf("%s\n", FormatText(Str(16005), {path}).c_str());
         };
     }
+    // The user's key never leaves the unit half-written: the write and its read-back run to
+    // their end, and the result is reported as usual.
+    InterruptGuard guard(InterruptGuard::Mode::FinishFirst);
     ConsoleUi ui;
     return ExitFor(WriteUnit(*link, data, ui, options));
 }
@@ -179,43 +187,25 @@ int CmdVerify(Context& ctx) {
     if (!LoadConfiguration(ctx.args[0], data)) return ExitFile;
     std::unique_ptr<KobuLink> link;
     if (!MakeLink(ctx, link)) return ExitUsage;
-    ConsoleUi ui;
-    int exit = ExitOk;
-    if (link->OpenLink() != 0) {
-        Fail(15009);
-        exit = ExitUnreachable;
-    } else if (CheckUnit(*link) != ResultOk) {
-        Fail(15008);
-        exit = ExitUnreachable;
-    } else {
-        unsigned size = ProbeImageSize(*link);
-        if (size == 0) {
-            Fail(15008);
-            exit = ExitUnreachable;
-        } else if (unsigned found = 0;
-                   ReadWholeImage(
-                       *link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &found) !=
-                       ResultOk ||
-                   found != size) {
-            Fail(15005);
-            exit = ExitTransfer;
-        } else {
-            for (const auto& r : WrittenRanges(size, 0)) {
-                for (unsigned a = r.first; a <= r.second; ++a) {
-                    if (data.image[a] == data.receive[a]) continue;
-                    std::fprintf(stderr, "0x%03X: file %u, unit %u\n", a, data.image[a],
-                                 data.receive[a]);
-                    exit = ExitTransfer;
-                }
-            }
-            if (exit == ExitOk)
-                ui.Status(Str(15003));
-            else
-                Fail(15005);
-        }
+    InterruptGuard guard(InterruptGuard::Mode::Stop);
+    link->SetCancel(InterruptGuard::Interrupted);
+    ConsoleUi ui(InterruptGuard::Interrupted);
+    std::vector<Difference> differences;
+    const VerifyOutcome outcome = VerifyUnit(*link, data, ui, differences);
+    if (InterruptGuard::Interrupted()) return Stopped(16054);
+    for (const Difference& d : differences)
+        std::fprintf(stderr, "0x%03X: file %u, unit %u\n", d.addr, d.first, d.second);
+    switch (outcome) {
+    case VerifyOutcome::Equal:
+        return ExitOk;
+    case VerifyOutcome::NoKobu:
+    case VerifyOutcome::NoUnit:
+        return ExitUnreachable;
+    case VerifyOutcome::Differs:
+    case VerifyOutcome::ReadFailed:
+        return ExitTransfer;
     }
-    link->CloseLink();
-    return exit;
+    return ExitTransfer;
 }
 
 int CmdLearn(Context& ctx) {
@@ -237,21 +227,25 @@ int CmdLearn(Context& ctx) {
     }
     std::printf("%s\n", FormatText(Str(13818), {std::to_string(position)}).c_str());
     std::fflush(stdout);
-    gInterrupted = 0;
-    auto old = std::signal(SIGINT, OnInterrupt);
+    // The link itself is not cancelled: the Kobu must still be told to stop listening.
+    InterruptGuard guard(InterruptGuard::Mode::Stop);
     std::string code;
+    Heard heard = Heard::Nothing;
     SteadyClock clock;
-    while (!gInterrupted && link->IsOpen()) {
+    while (!InterruptGuard::Interrupted() && link->IsOpen()) {
         std::int64_t tick = clock.NowMs() + 500;
-        std::string heard;
-        if (PollLearnedCode(*link, heard) == ResultOk && heard != "0000") {
-            code = heard;
-            break;
+        std::string polled;
+        if (PollLearnedCode(*link, polled) == ResultOk) {
+            heard = ClassifyHeard(polled);
+            if (heard != Heard::Nothing) {
+                code = polled;
+                break;
+            }
         }
         // Short sleeps, so Ctrl+C is answered at once.
-        while (!gInterrupted && clock.NowMs() < tick) clock.SleepUntilMs(clock.NowMs() + 20);
+        while (!InterruptGuard::Interrupted() && clock.NowMs() < tick)
+            clock.SleepUntilMs(clock.NowMs() + 20);
     }
-    std::signal(SIGINT, old);
     const bool lost = !link->IsOpen(); // the adapter went away while we waited
     StopLearning(*link);               // whatever happened, the Kobu stops listening
     link->CloseLink();
@@ -259,7 +253,12 @@ int CmdLearn(Context& ctx) {
         Fail(15009);
         return ExitUnreachable;
     }
-    if (code.empty()) return ExitTransfer;
+    if (heard == Heard::Malformed) {
+        // Not a code: taken as one it would become 0000 and free the position.
+        Fail(15023, {PrintableText(code), std::to_string(mm::RadioCodeAddr(position))});
+        return ExitTransfer;
+    }
+    if (code.empty()) return Stopped(16055);
 
     TextToRadioCode(code, &data.image[mm::RadioCodeAddr(position)]);
     if (!data.SaveImageFile(data.fileName, data.imageSize)) {

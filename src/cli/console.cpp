@@ -20,12 +20,14 @@ std::string ForConsole(std::string text) {
 } // namespace
 
 void ConsoleUi::Status(const std::string& text) {
+    if (Muted()) return;
     if (progressShown_) std::fputc('\n', stderr);
     progressShown_ = false;
     std::fprintf(stderr, "%s\n", ForConsole(text).c_str());
 }
 
 void ConsoleUi::Box(BoxKind kind, int textId, const std::vector<std::string>& args) {
+    if (Muted()) return;
     if (progressShown_) std::fputc('\n', stderr);
     progressShown_ = false;
     std::string text = ForConsole(FormatText(Str(textId), args));
@@ -43,6 +45,7 @@ void ConsoleUi::TwoPartBox(int firstId, int secondId) {
 }
 
 void ConsoleUi::Progress(int done, int total) {
+    if (Muted()) return;
     // Only a terminal gets the moving counter; a log file would fill with it.
     if (!::isatty(STDERR_FILENO)) return;
     std::fprintf(stderr, "\r%d/%d", done, total);

@@ -102,6 +102,18 @@ std::string ByteToHex(std::uint8_t value) {
     return std::string{kHex[value >> 4], kHex[value & 0xF]};
 }
 
+std::string PrintableText(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const auto b = static_cast<std::uint8_t>(c);
+        if (b >= 0x20 && b < 0x7F && c != '\\')
+            out += c;
+        else
+            out += "\\x" + ByteToHex(b);
+    }
+    return out;
+}
+
 unsigned BcdToNumber(std::uint8_t value) {
     unsigned high = value >> 4, low = value & 0xF;
     return high <= 9 && low <= 9 ? 10 * high + low : 0;

@@ -20,6 +20,9 @@ std::string RadioCodeToText(const std::uint8_t* bytes);
 void TextToRadioCode(const std::string& text, std::uint8_t* target);
 
 std::string ByteToHex(std::uint8_t value);
+// `text` for a message: printable ASCII as it is, every other byte as \xNN, so that what a
+// device sent cannot reach a terminal's or a window's control sequences.
+std::string PrintableText(const std::string& text);
 unsigned BcdToNumber(std::uint8_t value);
 
 // Key tests: whether an input field accepts the character. The editing keys

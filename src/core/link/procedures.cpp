@@ -147,7 +147,7 @@ std::vector<std::pair<unsigned, unsigned>> WrittenRanges(unsigned unitSize, unsi
 }
 
 ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& unitSize,
-                     const std::function<int()>& imageToControls) {
+                     const std::function<int()>& imageToControls, const ReadOptions& options) {
     ReadOutcome outcome = ReadOutcome::ReadFailed;
     ui.WaitCursor(true);
     if (link.OpenLink() != 0) {
@@ -167,14 +167,14 @@ ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& 
             Fail(ui, 13806);
         } else {
             data.image = data.receive;
-            data.reference = data.image;
+            if (options.becomesConfiguration) data.reference = data.image;
             int failing = imageToControls ? imageToControls() : -1;
             if (failing >= 0 && failing < static_cast<int>(mm::kImageBuffer))
                 ui.Box(BoxKind::Error, 15023,
                        {std::to_string(data.image[failing]), std::to_string(failing)});
             ui.Status(Str(13805));
-            ui.Box(BoxKind::Information, 13805);
-            data.imageSource = SourceUnit;
+            if (options.successBox) ui.Box(BoxKind::Information, 13805);
+            if (options.becomesConfiguration) data.imageSource = SourceUnit;
             outcome = ReadOutcome::Read;
         }
     }
@@ -343,6 +343,47 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
     else
         ui.Box(BoxKind::Information, 15004);
     return finish(WriteOutcome::Verified);
+}
+
+VerifyOutcome VerifyUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
+                         std::vector<Difference>& differences) {
+    differences.clear();
+    VerifyOutcome outcome = VerifyOutcome::ReadFailed;
+    ui.WaitCursor(true);
+    unsigned size = 0;
+    if (link.OpenLink() != 0) {
+        Fail(ui, 15009);
+        outcome = VerifyOutcome::NoKobu;
+    } else if (CheckUnit(link) != ResultOk) {
+        Fail(ui, 15008);
+        outcome = VerifyOutcome::NoUnit;
+    } else {
+        ui.Status(Str(15002));
+        ui.Repaint();
+        const int read = ReadWholeImage(
+            link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &size);
+        if (size == 0) {
+            Fail(ui, 15008);
+            outcome = VerifyOutcome::NoUnit;
+        } else if (read != ResultOk) {
+            Fail(ui, 15005);
+        } else {
+            const auto ranges = WrittenRanges(size, 0);
+            for (const Difference& d : CompareImages(data.image, data.receive, size))
+                for (const auto& r : ranges)
+                    if (d.addr >= r.first && d.addr <= r.second) differences.push_back(d);
+            outcome = differences.empty() ? VerifyOutcome::Equal : VerifyOutcome::Differs;
+            if (outcome == VerifyOutcome::Equal) {
+                ui.Status(Str(16052));
+                ui.Box(BoxKind::Information, 16052);
+            } else {
+                Fail(ui, 15005);
+            }
+        }
+    }
+    link.CloseLink();
+    ui.WaitCursor(false);
+    return outcome;
 }
 
 } // namespace kivo

@@ -3,6 +3,7 @@
 // run these; they speak to their window only through ProcedureUi.
 #pragma once
 
+#include "data/compare.h"
 #include "data/kivodata.h"
 #include "link/kobulink.h"
 
@@ -70,11 +71,37 @@ enum class ReadOutcome {
 
 enum class Compatibility { Supported, NotSupported, NoFirmwareAnswer };
 
-// Reads the unit into `data` (receive buffer, then working image and reference copy, image
-// source 3). `unitSize` gets the probed size. `imageToControls` shows the image and returns
-// the failing address or -1; null when there are no controls.
+// How a caller's read differs from the editor's.
+struct ReadOptions {
+    bool successBox = true; // 13805 in a box as well as in the status line
+    // The read becomes the configuration: reference copy, image source 3 (the editor). Basic
+    // programming's read-and-print only fills the working image.
+    bool becomesConfiguration = true;
+
+    static ReadOptions Editor() { return {}; }
+    static ReadOptions ReadAndPrint() { return {false, false}; }
+};
+
+// Reads the unit into `data` (receive buffer, then working image and, for the editor,
+// reference copy and image source 3). `unitSize` gets the probed size. `imageToControls`
+// shows the image and returns the failing address or -1; null when there are no controls.
 ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& unitSize,
-                     const std::function<int()>& imageToControls = {});
+                     const std::function<int()>& imageToControls = {},
+                     const ReadOptions& options = ReadOptions::Editor());
+
+enum class VerifyOutcome {
+    Equal,
+    Differs,    // the unit holds other bytes somewhere in the ranges a write covers (15005)
+    NoKobu,     // 15009
+    NoUnit,     // no unit answers, or its size cannot be found (15008)
+    ReadFailed, // the unit could not be read (15005)
+};
+
+// Reads the unit back and compares it with the working image of `data` over the ranges a
+// write covers (for the unit's size, from 0x000): each difference has the file's byte first
+// and the unit's second. The receive buffer holds what was read.
+VerifyOutcome VerifyUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
+                         std::vector<Difference>& differences);
 
 // Writes the working image of `data` and verifies it. The working image, reference copy and
 // image source stay as they are; the receive buffer holds the read-back.

@@ -9,6 +9,7 @@
 #include "gui/radio/learning.h"
 #include "gui/radio/receiveradio.h"
 #include "link/commands.h"
+#include "radio/learnedcode.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -69,7 +70,7 @@ void TfrmEnterData::btnReceiveRadioCodeClick(int n) {
         receivedCode_.clear();
         const int result = WaitForLearnedCode(tmrPollKobu_, ReceiveRadioWindow(),
                                               Q(FormatText(Str(13818), {std::to_string(n)})));
-        EndLearning(this, *radioLink_, result, field, Q(receivedCode_));
+        EndLearning(this, *radioLink_, result, field, Q(receivedCode_), n);
     }
     radioLink_->CloseLink();
     radioLink_.reset();
@@ -97,7 +98,7 @@ void TfrmEnterData::bbtnInfoRadioPosClick(int n) {
     }
     link->CloseLink();
     const QString code = field->text();
-    if (code.size() != 4) {
+    if (!IsTransmitterCode(code.toStdString())) {
         Messages::Show(this, MsgKind::Information, 13807);
         return;
     }

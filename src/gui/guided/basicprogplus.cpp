@@ -1,6 +1,7 @@
 #include "gui/guided/basicprogplus.h"
 
 #include "app/strtable.h"
+#include "data/basicimage.h"
 #include "data/codec.h"
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
@@ -42,21 +43,8 @@ constexpr int kGroupWidth = 420;
 // (the whole name is its tool tip).
 constexpr int kMaxGroupWidth = 760;
 constexpr int kMaxAlarmCode = 16;
-constexpr int kRadioPositionsEnd = mm::PhoneA; // radio codes are 0x00..0x0F
-
-// What each radio choice clears in the image and where the write starts: behind the radio
-// positions that stay as they are in the unit.
-struct RadioRule {
-    int text;
-    unsigned clearFrom; // bytes clearFrom..0x0F become 0
-    unsigned firstAddress;
-};
-const RadioRule kRadioRules[] = {
-    {12004, kRadioPositionsEnd, 0x10}, // keep all
-    {12005, 0x02, 0x02},               // clear positions 2..8 (the usual choice)
-    {12006, 0x00, 0x00},               // clear all
-};
-constexpr int kDefaultRadioChoice = 1;
+// The radio choices' texts, in the order of RadioOption.
+constexpr int kRadioTexts[] = {12004, 12005, 12006};
 
 } // namespace
 
@@ -120,7 +108,7 @@ void TfrmBasicProgPlus::BuildControls() {
     auto* radios = new QVBoxLayout(rgRadioCodes);
     radios->setContentsMargins(10, 8, 10, 8);
     radios->setSpacing(6);
-    for (int i = 0; i < static_cast<int>(std::size(kRadioRules)); ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kRadioTexts)); ++i) {
         radioButtons_[i] = new QRadioButton(rgRadioCodes);
         radioButtons_[i]->setObjectName(QStringLiteral("rgRadioCodes%1").arg(i));
         radioChoices_->addButton(radioButtons_[i], i);
@@ -177,8 +165,8 @@ void TfrmBasicProgPlus::SetTexts() {
     setWindowTitle(QStr(12001));
     lblSelectConfiguration->setText(QStr(12002));
     lblWhatAlarmCode->setText(QStr(12003));
-    for (int i = 0; i < static_cast<int>(std::size(kRadioRules)); ++i)
-        radioButtons_[i]->setText(QStr(kRadioRules[i].text));
+    for (int i = 0; i < static_cast<int>(std::size(kRadioTexts)); ++i)
+        radioButtons_[i]->setText(QStr(kRadioTexts[i]));
     btnWriteToKivo->setText(QStr(12007));
     btnReadAndPrint->setText(QStr(12008));
     btnExit->setText(QStr(14001));
@@ -217,7 +205,7 @@ int TfrmBasicProgPlus::RadioChoice() const {
 }
 
 void TfrmBasicProgPlus::SetRadioChoice(int index) {
-    if (index >= 0 && index < static_cast<int>(std::size(kRadioRules)))
+    if (index >= 0 && index < static_cast<int>(std::size(kRadioTexts)))
         radioButtons_[index]->setChecked(true);
 }
 
@@ -228,7 +216,7 @@ void TfrmBasicProgPlus::showEvent(QShowEvent* event) {
 
 void TfrmBasicProgPlus::FormShow() {
     SetTexts();
-    SetRadioChoice(kDefaultRadioChoice);
+    SetRadioChoice(static_cast<int>(kDefaultRadioOption));
     sbStatus->clearMessage();
     const bool found = ListConfigurations();
     ArrangeWidths();
@@ -302,51 +290,24 @@ void TfrmBasicProgPlus::btnWriteToKivoClick() {
         Messages::Show(this, MsgKind::Error, 15010);
         return;
     }
-    const std::string id = edtAlarmCode->text().toStdString();
-    for (int d = 0; d < mm::kDestinations; ++d)
-        TextToAlarmCode(id, &data_.image[mm::AlarmCodeAddr(d)]);
-    int choice = RadioChoice();
-    if (choice < 0) choice = kDefaultRadioChoice;
-    const RadioRule& rule = kRadioRules[choice];
-    std::fill(data_.image.begin() + rule.clearFrom, data_.image.begin() + kRadioPositionsEnd, 0);
+    const int choice = RadioChoice();
+    const unsigned first =
+        PrepareBasicImage(data_.image, edtAlarmCode->text().toStdString(),
+                          choice < 0 ? kDefaultRadioOption : static_cast<RadioOption>(choice));
 
     QtProcedureUi ui({this, sbStatus, nullptr, progress_, {}});
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    WriteOptions options = WriteOptions::Basic(rule.firstAddress, fileSize_);
+    WriteOptions options = WriteOptions::Basic(first, fileSize_);
     options.backupFolder = BackupFolderSetting(ctx_.folders.programFolder);
     WriteUnit(*link, data_, ui, options);
 }
 
 void TfrmBasicProgPlus::btnReadAndPrintClick() {
     QtProcedureUi ui({this, sbStatus, nullptr, progress_, {}});
-    auto fail = [&ui](int textId) {
-        ui.Status(Str(textId));
-        ui.Box(BoxKind::Error, textId, {});
-    };
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    bool read = false;
     unsigned size = 0;
-    ui.WaitCursor(true);
-    if (link->OpenLink() != 0) {
-        fail(15009);
-    } else if (CheckUnit(*link) != ResultOk) {
-        fail(15008);
-    } else {
-        ui.Status(Str(13804));
-        ui.Repaint();
-        // Straight into the working image: 512 bytes, or 256 with the rest zero.
-        if (ReadWholeImage(
-                *link, data_.image, [&ui](int d, int t) { ui.Progress(d, t); }, &size) !=
-            ResultOk) {
-            fail(13806);
-        } else {
-            ui.Status(Str(13805));
-            read = true;
-        }
-    }
-    link->CloseLink();
-    ui.WaitCursor(false);
-    if (!read) return;
+    if (ReadUnit(*link, data_, ui, size, {}, ReadOptions::ReadAndPrint()) != ReadOutcome::Read)
+        return;
 
     QPrinter printer(QPrinter::HighResolution);
     if (!PrintDialog::Run(this, printer)) return;

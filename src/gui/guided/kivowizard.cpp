@@ -144,7 +144,7 @@ void TfrmKivoWizard::btnRadioCodeClick(int n) {
         receivedCode_.clear();
         const int result = WaitForLearnedCode(tmrPollKobu, ReceiveRadioWindow(),
                                               QStr(11286) + QLatin1Char(' ') + TransmitterName(n));
-        EndLearning(this, *radioLink_, result, field, receivedCode_);
+        EndLearning(this, *radioLink_, result, field, receivedCode_, n);
     }
     radioLink_->CloseLink();
     radioLink_.reset();

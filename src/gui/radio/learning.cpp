@@ -1,10 +1,13 @@
 #include "gui/radio/learning.h"
 
 #include "app/strtable.h"
+#include "data/codec.h"
+#include "data/memorymap.h"
 #include "gui/app/messages.h"
 #include "gui/radio/receiveradio.h"
 #include "link/commands.h"
 #include "link/kobulink.h"
+#include "radio/learnedcode.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -16,8 +19,6 @@ namespace {
 
 constexpr int kPollMs = 500;
 constexpr int kTagLearning = 100;
-// What the Kobu reports while it has heard no transmitter yet.
-constexpr const char* kNothingHeard = "0000";
 
 } // namespace
 
@@ -40,14 +41,23 @@ bool LearningTick(KobuLink* link, TfrmReceiveRadio* waiting, std::string& code) 
         if (!link->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
         return false;
     }
-    if (code != kNothingHeard) waiting->done(TfrmReceiveRadio::mrOk);
+    // A code, or something that is none: either way the wait is over.
+    if (ClassifyHeard(code) != Heard::Nothing) waiting->done(TfrmReceiveRadio::mrOk);
     return true;
 }
 
-void EndLearning(QWidget* parent, KobuLink& link, int result, QLineEdit* field,
-                 const QString& code) {
+void EndLearning(QWidget* parent, KobuLink& link, int result, QLineEdit* field, const QString& code,
+                 int position) {
     if (!link.IsOpen()) {
         Messages::Show(parent, MsgKind::Error, 15009);
+        return;
+    }
+    if (result == TfrmReceiveRadio::mrOk && ClassifyHeard(code.toStdString()) == Heard::Malformed) {
+        // Taken as a code it would become 0000 and free the position.
+        StopLearning(link);
+        Messages::Show(
+            parent, MsgKind::Error, 15023,
+            {PrintableText(code.toStdString()), std::to_string(mm::RadioCodeAddr(position))});
         return;
     }
     field->setText(result == TfrmReceiveRadio::mrOk ? code : QString());

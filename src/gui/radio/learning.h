@@ -31,8 +31,10 @@ bool LearningTick(KobuLink* link, TfrmReceiveRadio* waiting, std::string& code);
 
 // After the wait: OK puts `code` into the field, Abort empties it (that is how a position is
 // freed), and the Kobu stops listening. When the Kobu went away during the wait, the field
-// keeps its code and the missing-Kobu message is shown over `parent`.
-void EndLearning(QWidget* parent, KobuLink& link, int result, QLineEdit* field,
-                 const QString& code);
+// keeps its code and the missing-Kobu message is shown over `parent`; so it does when the
+// Kobu reported something that is no code, with a message naming it and the position's
+// address.
+void EndLearning(QWidget* parent, KobuLink& link, int result, QLineEdit* field, const QString& code,
+                 int position);
 
 } // namespace kivo::gui

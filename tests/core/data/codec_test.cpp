@@ -80,6 +80,12 @@ TEST(DialString, LongTextNeverWritesPastEightBytes) {
     EXPECT_EQ(PhoneToText(buffer.data() + 2), std::string(16, '7'));
 }
 
+TEST(PrintableText, KeepsPlainTextAndEscapesEverythingElse) {
+    EXPECT_EQ(PrintableText("11-1 SIM1.0"), "11-1 SIM1.0");
+    EXPECT_EQ(PrintableText(std::string("\x1b[2J\x00\x7f\xff", 7)), "\\x1B[2J\\x00\\x7F\\xFF");
+    EXPECT_EQ(PrintableText("a\\b"), "a\\x5Cb"); // an escape cannot be faked
+}
+
 TEST(RadioCode, ConvertsBothWays) {
     struct Case {
         const char* text;

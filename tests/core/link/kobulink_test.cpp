@@ -124,6 +124,83 @@ TEST_F(LinkTest, TransactPurgesStaleInputFirst) {
     EXPECT_EQ(r.text, "4142");
 }
 
+// Replies carry no address: after anything unexpected the next command waits until the line
+// has been quiet for kQuietMs, dropping whatever comes meanwhile.
+TEST_F(LinkTest, AfterAnAnomalyTheNextCommandWaitsForAQuietLine) {
+    std::vector<std::int64_t> sentAt;
+    wire.respond = [&](ScriptedWire& w, const std::vector<std::uint8_t>&) {
+        sentAt.push_back(w.clock.NowMs());
+        if (sentAt.size() == 1) {
+            w.Arrive("\x06\x41", 1);    // garbage: the real answer may still come...
+            w.Arrive(Frame("41"), 100); // ...and it does, late
+        } else {
+            w.Arrive(Frame("42"), 1);
+        }
+    };
+    EXPECT_EQ(link.Transact("v", 2).count, 0);
+    EXPECT_EQ(link.Anomalies(), 1);
+    const Reply r = link.Transact("v", 2);
+    EXPECT_EQ(r.text, "42"); // not the late "41"
+    ASSERT_EQ(sentAt.size(), 2u);
+    EXPECT_EQ(sentAt[1] - sentAt[0], 100 + KobuLink::kQuietMs); // quiet since the late reply
+    EXPECT_EQ(link.Anomalies(), 2);                             // the late reply was counted
+    // On a clean line nothing is waited for.
+    const std::int64_t before = wire.clock.NowMs();
+    EXPECT_EQ(link.Transact("v", 2).text, "42");
+    EXPECT_EQ(wire.clock.NowMs() - before, 1);
+    EXPECT_EQ(link.Anomalies(), 2);
+}
+
+TEST_F(LinkTest, BytesWaitingBeforeACommandAndLateRepliesAreAnomalies) {
+    wire.respond = [](ScriptedWire& w, const std::vector<std::uint8_t>&) {
+        w.Arrive(Frame("42"), 1);
+    };
+    wire.Arrive("\x06", 0); // a second answer to something earlier
+    EXPECT_EQ(link.Transact("v", 2).text, "42");
+    EXPECT_EQ(link.Anomalies(), 1);
+
+    // A reply that comes only after the first wait is taken, but marks the line as troubled.
+    wire.respond = [](ScriptedWire& w, const std::vector<std::uint8_t>&) {
+        w.Arrive(Frame("43"), KobuLink::kReplyWaitMs + 50);
+    };
+    EXPECT_EQ(link.Transact("v", 2).text, "43");
+    EXPECT_EQ(link.Anomalies(), 2);
+}
+
+TEST_F(LinkTest, NoStrayByteStretchesAWait) {
+    // The start of a frame, then a byte every 150 ms that never ends it, for longer than
+    // anything may take: each piece comes within the gap that the next one is waited for.
+    wire.Arrive("\x02", 10);
+    for (int ms = 160; ms < 20000; ms += 150) wire.Arrive("A", ms);
+    std::int64_t start = wire.clock.NowMs();
+    EXPECT_EQ(link.ReceiveReply(KobuLink::kReplyWaitMs, 2).count, 0);
+    EXPECT_LE(wire.clock.NowMs() - start, KobuLink::kReplyCapMs);
+    start = wire.clock.NowMs();
+    EXPECT_FALSE(link.AwaitQuiet());
+    EXPECT_LE(wire.clock.NowMs() - start, KobuLink::kQuietCapMs);
+}
+
+TEST_F(LinkTest, ACancelledOrExpiredLinkEndsEveryTransactionAtOnce) {
+    bool cancelled = true;
+    link.SetCancel([&] { return cancelled; });
+    EXPECT_EQ(link.Transact("O", 1).count, 0);
+    EXPECT_TRUE(wire.written.empty());
+    EXPECT_EQ(wire.clock.NowMs(), 0);
+    cancelled = false;
+
+    // A deadline cuts a wait short; the budget of an inner operation ends with it.
+    {
+        LinkBudget outer(link, 2000);
+        {
+            LinkBudget inner(link, 100);
+            EXPECT_EQ(link.Transact("O", 1).count, 0);
+            EXPECT_EQ(wire.clock.NowMs(), 100);
+        }
+        EXPECT_EQ(link.Deadline(), 2000);
+    }
+    EXPECT_EQ(link.Deadline(), 0);
+}
+
 TEST(LinkState, ClosedLinksDoNothing) {
     ScriptedWire wire;
     KobuLink link(wire.Factory());

@@ -95,6 +95,30 @@ TEST_F(Procedures, ReadUnitFailures) {
     EXPECT_EQ(ui.events, (Events{"status:" + Str(15009), "error:15009"}));
 }
 
+TEST_F(Procedures, VerifyUnitListsWhatDiffersInTheWrittenRanges) {
+    std::vector<Difference> differences;
+    // The unit's own bytes and those beyond a write's ranges do not count.
+    data.image = device->Memory();
+    data.image[0xF8] ^= 0xFF;
+    EXPECT_EQ(VerifyUnit(link, data, ui, differences), VerifyOutcome::Equal);
+    EXPECT_EQ(ui.Boxes(), Events{"info:16052"});
+    data.image[0x120] ^= 0x01;
+    data.image[0x005] ^= 0x80;
+    EXPECT_EQ(VerifyUnit(link, data, ui, differences), VerifyOutcome::Differs);
+    ASSERT_EQ(differences.size(), 2u);
+    EXPECT_EQ(differences[0].addr, 0x005u);
+    EXPECT_EQ(differences[0].first, data.image[0x005]);
+    EXPECT_EQ(differences[0].second, device->Memory()[0x005]);
+    EXPECT_EQ(differences[1].addr, 0x120u);
+    EXPECT_EQ(ui.Boxes().back(), "error:15005");
+    EXPECT_EQ(Count('W'), 0u);
+    EXPECT_FALSE(link.IsOpen());
+
+    Device("unit=0");
+    EXPECT_EQ(VerifyUnit(link, data, ui, differences), VerifyOutcome::NoUnit);
+    EXPECT_TRUE(differences.empty());
+}
+
 TEST_F(Procedures, WriteUnitWritesTheDesignedRangesAndVerifies) {
     EXPECT_EQ(WriteUnit(link, data, ui), WriteOutcome::Verified);
     EXPECT_EQ(Writes(), 32u);

@@ -267,8 +267,8 @@ TEST_F(InfoRadioTest, AReadThatEndsWithoutDataShowsNoDialog) {
     } cases[] = {
         {"04", "inforesult=fail", "4C3A", false, {}, 1},
         {"aborted", "inforesult=silent", "4C3A", true, {}, 1},
-        // A code the Kobu cannot take: the request is refused.
-        {"refused", "", "XY12", false, {13809}, 0},
+        // No transmitter code at all: nothing is asked of the Kobu.
+        {"not a code", "", "XY12", false, {13807}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

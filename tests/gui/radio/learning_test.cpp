@@ -78,6 +78,19 @@ TEST_F(LearningTest, GivingUpEmptiesTheFieldAndStopsListening) {
     }
 }
 
+TEST_F(LearningTest, AReportThatIsNoCodeKeepsThePositionAndSaysSo) {
+    // "ZZZZ" or "0G00" in a valid frame: taken as a code it would become 0000 and free the
+    // position.
+    UseKobu("learn=7B10,learndelay=600,badcode=1");
+    RadioField(4)->setText(QStringLiteral("2E95"));
+    ClickReceive(4);
+    EXPECT_EQ(RadioField(4)->text(), "2E95");
+    EXPECT_EQ(Boxes(), std::vector<int>{15023});
+    EXPECT_EQ(wire->sent.back(), "s0");
+    EXPECT_FALSE(waiting->isVisible());
+    EXPECT_EQ(wire->open, 0);
+}
+
 TEST_F(LearningTest, NoKobuShowsTheErrorAndNoWaitingWindow) {
     NoKobu();
     RadioField(1)->setText(QStringLiteral("4C3A"));
