@@ -385,16 +385,16 @@ std::function<bool(int, std::string&)> WholeImageRead(KobuLink& link, unsigned u
     auto first = std::make_shared<Image>();
     auto taken = std::make_shared<bool>(false);
     return [&link, unitSize, first, taken](int, std::string& failure) {
-        if (link.OpenLink() != 0) {
+        if (link.OpenLink() != LinkOpen::Open) {
             link.CloseLink();
             failure = "the link cannot be opened";
             return false;
         }
         Image image{};
-        const int result = ReadWholeImage(link, image);
+        const LinkResult result = ReadWholeImage(link, image);
         link.CloseLink();
-        if (result != ResultOk) {
-            failure = "ReadWholeImage returned " + std::to_string(result);
+        if (result != LinkResult::Ok) {
+            failure = "ReadWholeImage returned " + std::to_string(static_cast<int>(result));
             return false;
         }
         if (unitSize == mm::kSmallImage && std::any_of(image.begin() + 0x100, image.end(),
@@ -512,13 +512,13 @@ int Unpaced(double seconds) {
     if (!StartSim("pace=0,latency=0", sim)) return 1;
     auto tally = std::make_shared<WireTally>();
     auto link = MakeLink(sim->Path(), tally);
-    if (link->OpenLink() != 0) {
+    if (link->OpenLink() != LinkOpen::Open) {
         link->CloseLink();
         std::printf("FAILED: the link to %s cannot be opened\n", sim->Path().c_str());
         return 1;
     }
     Image image{};
-    if (ReadWholeImage(*link, image) != ResultOk) { // warm-up
+    if (ReadWholeImage(*link, image) != LinkResult::Ok) { // warm-up
         link->CloseLink();
         std::printf("FAILED: the first whole-image read failed\n");
         return 1;
@@ -529,11 +529,12 @@ int Unpaced(double seconds) {
     const double t0 = WallMs();
     double t1 = t0;
     while (t1 - t0 < seconds * 1000.0) {
-        const int result = ReadWholeImage(*link, image);
+        const LinkResult result = ReadWholeImage(*link, image);
         t1 = WallMs();
-        if (result != ResultOk) {
+        if (result != LinkResult::Ok) {
             link->CloseLink();
-            std::printf("FAILED: read %d: ReadWholeImage returned %d\n", reads + 1, result);
+            std::printf("FAILED: read %d: ReadWholeImage returned %d\n", reads + 1,
+                        static_cast<int>(result));
             return 1;
         }
         ++reads;

@@ -27,10 +27,8 @@ struct Piece {
 // Answers every frame written with the scripted pieces.
 class ScriptedTransport : public Transport {
 public:
-    ScriptedTransport(VirtualClock& clock, std::vector<Piece> script, std::string& delivered,
-                      int& piecesRead)
-        : clock_(clock), script_(std::move(script)), delivered_(delivered),
-          piecesRead_(piecesRead) {}
+    ScriptedTransport(VirtualClock& clock, std::vector<Piece> script, std::string& delivered)
+        : clock_(clock), script_(std::move(script)), delivered_(delivered) {}
 
     OpenResult Open() override { return OpenResult::Open; }
     void Close() override { pending_.clear(); }
@@ -41,7 +39,6 @@ public:
     std::size_t Write(const std::uint8_t*, std::size_t size) override {
         for (const Piece& p : script_) pending_.push_back({clock_.NowMs() + p.at, p.bytes});
         delivered_.clear();
-        piecesRead_ = 0;
         return size;
     }
     bool WaitReadable(int timeoutMs) override {
@@ -65,7 +62,6 @@ public:
             p.bytes.erase(0, take);
             if (p.bytes.empty()) pending_.pop_front();
         }
-        if (n > 0) ++piecesRead_;
         return n;
     }
     bool Lost() const override { return false; }
@@ -77,7 +73,6 @@ private:
     std::vector<Piece> script_;
     std::deque<Piece> pending_;
     std::string& delivered_;
-    int& piecesRead_;
 };
 
 // What the link accepted came over the wire as it stands: a lone byte, or a whole valid frame.
@@ -112,17 +107,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     VirtualClock clock;
     std::string delivered;
-    int piecesRead = 0;
-    KobuLink link(
-        [&] { return std::make_unique<ScriptedTransport>(clock, script, delivered, piecesRead); });
-    fuzz::Require(link.OpenLink() == 0, "opens");
+    KobuLink link([&] { return std::make_unique<ScriptedTransport>(clock, script, delivered); });
+    fuzz::Require(link.OpenLink() == LinkOpen::Open, "opens");
 
-    // One transaction may wait 250 ms for a first byte, 250 ms more, and 200 ms after every
-    // piece that arrives.
+    // One transaction may wait for a quiet line before its command and for its reply, each
+    // within its bound however the bytes trickle in.
     auto transact = [&](const std::string& command, int expected) {
         const std::int64_t start = clock.NowMs();
         Reply r = link.Transact(command, expected);
-        fuzz::Require(clock.NowMs() - start <= 500 + 200 * piecesRead, "wait within the time-outs");
+        fuzz::Require(clock.NowMs() - start <= KobuLink::kQuietCapMs + KobuLink::kReplyCapMs,
+                      "wait within the bounds");
         CheckReply(r, delivered);
         return r;
     };
@@ -143,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (static_cast<unsigned>(data[1]) * 2) % (mm::kImageBuffer - count + 1);
         Image before{}, buffer{};
         for (std::size_t i = 0; i < buffer.size(); ++i) before[i] = buffer[i] = std::uint8_t(i);
-        const int result = ReadRange(link, buffer, first, first + count - 1);
-        if (result == ResultOk) {
+        const LinkResult result = ReadRange(link, buffer, first, first + count - 1);
+        if (result == LinkResult::Ok) {
             const std::string hex = delivered.substr(1, 2 * count);
             for (unsigned i = 0; i < count; ++i)
                 fuzz::Require(buffer[first + i] == std::stoul(hex.substr(2 * i, 2), nullptr, 16),
@@ -156,13 +150,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     default: {
         std::string text;
-        const int version = CheckKobuVersion(link, "11-1");
-        fuzz::Require(version == ResultOk || version == ResultNoAnswer || version == ResultOldKobu,
+        const LinkResult version = CheckKobuVersion(link, "11-1");
+        fuzz::Require(version == LinkResult::Ok || version == LinkResult::NoAnswer ||
+                          version == LinkResult::OldKobu,
                       "version result");
-        if (PollLearnedCode(link, text) == ResultOk)
+        if (PollLearnedCode(link, text) == LinkResult::Ok)
             fuzz::Require(text.size() == 4, "code of four");
         PollInfo(link, text);
-        if (PollWrite(link, text) == ResultOk) fuzz::Require(text.size() == 2, "poll of two");
+        if (PollWrite(link, text) == LinkResult::Ok) fuzz::Require(text.size() == 2, "poll of two");
         CheckUnit(link);
         break;
     }

@@ -83,18 +83,17 @@ int Stopped(int textId) {
 int CmdInfo(Context& ctx) {
     std::unique_ptr<KobuLink> link;
     if (!MakeLink(ctx, link)) return ExitUsage;
-    if (link->OpenLink() != 0) {
-        link->CloseLink();
+    LinkSession session(*link);
+    if (!session.Open()) {
         Fail(15009);
         return ExitUnreachable;
     }
     std::string version;
-    if (ReadKobuVersion(*link, version) == ResultOk)
+    if (ReadKobuVersion(*link, version) == LinkResult::Ok)
         std::printf("Kobu: %s\n", version.c_str());
     else
         std::printf("Kobu: ?\n");
-    if (CheckUnit(*link) != ResultOk) {
-        link->CloseLink();
+    if (CheckUnit(*link) != LinkResult::Ok) {
         Fail(15008);
         return ExitUnreachable;
     }
@@ -102,10 +101,9 @@ int CmdInfo(Context& ctx) {
     std::printf("Image size: %u\n", size);
     if (size == mm::kLargeImage) {
         Image firmware{};
-        if (ReadRange(*link, firmware, mm::FirmwareMajor, mm::FirmwareVariant) == ResultOk)
+        if (ReadRange(*link, firmware, mm::FirmwareMajor, mm::FirmwareVariant) == LinkResult::Ok)
             std::printf("Firmware: %s\n", FirmwareText(firmware).c_str());
     }
-    link->CloseLink();
     return size ? ExitOk : ExitUnreachable;
 }
 
@@ -220,8 +218,9 @@ int CmdLearn(Context& ctx) {
     std::unique_ptr<KobuLink> link;
     if (!MakeLink(ctx, link)) return ExitUsage;
 
-    if (link->OpenLink() != 0 || StartLearning(*link) != ResultOk) {
-        link->CloseLink();
+    LinkSession session(*link);
+    if (!session.Open() || StartLearning(*link) != LinkResult::Ok) {
+        session.Close();
         Fail(15009);
         return ExitUnreachable;
     }
@@ -235,7 +234,7 @@ int CmdLearn(Context& ctx) {
     while (!InterruptGuard::Interrupted() && link->IsOpen()) {
         std::int64_t tick = clock.NowMs() + 500;
         std::string polled;
-        if (PollLearnedCode(*link, polled) == ResultOk) {
+        if (PollLearnedCode(*link, polled) == LinkResult::Ok) {
             heard = ClassifyHeard(polled);
             if (heard != Heard::Nothing) {
                 code = polled;
@@ -248,7 +247,7 @@ int CmdLearn(Context& ctx) {
     }
     const bool lost = !link->IsOpen(); // the adapter went away while we waited
     StopLearning(*link);               // whatever happened, the Kobu stops listening
-    link->CloseLink();
+    session.Close();
     if (lost) {
         Fail(15009);
         return ExitUnreachable;

@@ -474,20 +474,20 @@ void CheckLink(const DoctorOptions& options, DoctorReport& report) {
     }
     KobuLink link(options.factory);
     link.SetTrace(options.trace);
-    if (link.OpenLink() != 0) {
-        link.CloseLink();
+    LinkSession session(link);
+    if (!session.Open()) {
         out.push_back(Make(FindingState::Problem, TxtCannotOpen, {options.choice}, TxtKobuAdvice));
         return;
     }
     std::string version;
-    if (ReadKobuVersion(link, version) == ResultOk) {
+    if (ReadKobuVersion(link, version) == LinkResult::Ok) {
         report.kobuAnswered = true;
         report.kobuVersion = Printable(version);
         out.push_back(Make(FindingState::Ok, TxtKobuVersion, {report.kobuVersion}));
     } else {
         out.push_back(Make(FindingState::Problem, TxtKobuSilent, {}, TxtKobuAdvice));
     }
-    if (CheckUnit(link) == ResultOk) {
+    if (CheckUnit(link) == LinkResult::Ok) {
         report.unitAnswered = true;
         out.push_back(Make(FindingState::Ok, TxtUnit));
     } else {
@@ -495,7 +495,6 @@ void CheckLink(const DoctorOptions& options, DoctorReport& report) {
         out.push_back(
             Make(FindingState::Problem, TxtNoUnit, {}, report.kobuAnswered ? TxtUnitAdvice : 0));
     }
-    link.CloseLink();
 }
 
 DoctorReport RunDoctor(const DoctorOptions& options, const SystemTree& system) {

@@ -6,69 +6,70 @@ namespace kivo {
 
 namespace {
 
-int ShortCommand(KobuLink& link, const std::string& command) {
+LinkResult ShortCommand(KobuLink& link, const std::string& command) {
     const Reply r = link.Transact(command, 1);
-    if (r.IsByte(ACK)) return ResultOk;
+    if (r.IsByte(ACK)) return LinkResult::Ok;
     if (r.count == 1 && !r.IsByte(NAK)) link.Suspect(); // nothing a short command is answered with
-    return ResultNoAnswer;
+    return LinkResult::NoAnswer;
 }
 
 } // namespace
 
-int CheckUnit(KobuLink& link) {
+LinkResult CheckUnit(KobuLink& link) {
     return ShortCommand(link, "O");
 }
 
-int ReadKobuVersion(KobuLink& link, std::string& version) {
+LinkResult ReadKobuVersion(KobuLink& link, std::string& version) {
     Reply r = link.Transact("v", 2);
     if (r.count != 11) {
         version.clear();
-        return ResultNoAnswer;
+        return LinkResult::NoAnswer;
     }
     version = r.text;
-    return ResultOk;
+    return LinkResult::Ok;
 }
 
-int CheckKobuVersion(KobuLink& link, const std::string& required) {
+LinkResult CheckKobuVersion(KobuLink& link, const std::string& required) {
     std::string version;
-    if (ReadKobuVersion(link, version) != ResultOk || required.size() < 4) return ResultNoAnswer;
-    if (version[3] != required[3]) return ResultOldKobu; // another variant
-    if (version.compare(0, 2, required, 0, 2) < 0) return ResultOldKobu;
-    return ResultOk;
+    if (ReadKobuVersion(link, version) != LinkResult::Ok || required.size() < 4)
+        return LinkResult::NoAnswer;
+    if (version[3] != required[3]) return LinkResult::OldKobu; // another variant
+    if (version.compare(0, 2, required, 0, 2) < 0) return LinkResult::OldKobu;
+    return LinkResult::Ok;
 }
 
-int StartLearning(KobuLink& link) {
+LinkResult StartLearning(KobuLink& link) {
     return ShortCommand(link, "s1");
 }
-int StopLearning(KobuLink& link) {
+LinkResult StopLearning(KobuLink& link) {
     return ShortCommand(link, "s0");
 }
 
-int PollLearnedCode(KobuLink& link, std::string& code) {
+LinkResult PollLearnedCode(KobuLink& link, std::string& code) {
     Reply r = link.Transact("c1", 2);
-    if (r.count != 8) return ResultNoAnswer;
+    if (r.count != 8) return LinkResult::NoAnswer;
     code = r.text.substr(0, 4);
-    return ResultOk;
+    return LinkResult::Ok;
 }
 
-int RequestInfo(KobuLink& link, const std::string& code, const std::string& registers) {
+LinkResult RequestInfo(KobuLink& link, const std::string& code, const std::string& registers) {
     return ShortCommand(link, "a" + code + registers);
 }
 
-int PollInfo(KobuLink& link, std::string& reply) {
+LinkResult PollInfo(KobuLink& link, std::string& reply) {
     reply = link.Transact("A", 2).text;
-    return ResultOk;
+    return LinkResult::Ok;
 }
 
-int WriteInfo(KobuLink& link, const std::string& code, const std::string& data) {
+LinkResult WriteInfo(KobuLink& link, const std::string& code, const std::string& data) {
     return ShortCommand(link, "f" + code + data);
 }
 
-int PollWrite(KobuLink& link, std::string& reply) {
+LinkResult PollWrite(KobuLink& link, std::string& reply) {
     Reply r = link.Transact("F", 2);
-    if (r.count != 2) return ResultNoAnswer;
+    if (r.count != 2) return LinkResult::NoAnswer;
     reply = r.text;
-    return ResultOk;
+    return LinkResult::Ok;
 }
 
 } // namespace kivo

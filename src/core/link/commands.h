@@ -12,12 +12,12 @@
 
 namespace kivo {
 
-enum LinkResult : int {
-    ResultOk = 0,
-    ResultNoAnswer = 2,   // no valid answer, or a refusal, to a short command
-    ResultReadFailed = 4, // a memory read failed
-    ResultWriteFailed = 5,
-    ResultOldKobu = 7, // the Kobu's firmware is older than required, or of another variant
+enum class LinkResult {
+    Ok = 0,
+    NoAnswer = 2,   // no valid answer, or a refusal, to a short command
+    ReadFailed = 4, // a memory read failed
+    WriteFailed = 5,
+    OldKobu = 7, // the Kobu's firmware is older than required, or of another variant
 };
 
 constexpr unsigned kChunk = 16;
@@ -39,14 +39,14 @@ std::vector<Chunk> Chunks(unsigned first, unsigned last, const ChunkCycle& cycle
 // neighbour: a reply taken for the wrong chunk shows where the two disagree.
 std::vector<Chunk> OverlappingChunks(unsigned first, unsigned last);
 
-int CheckUnit(KobuLink& link);
+LinkResult CheckUnit(KobuLink& link);
 // Stops early, with 4, once two chunks have failed on every attempt.
-int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
-              const ChunkProgress& progress = {});
+LinkResult ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
+                     const ChunkProgress& progress = {});
 // Stops early once two chunks have gone unanswered on every attempt; the read-back that
 // follows every write reports what was not written.
-int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
-               const ChunkProgress& progress = {});
+LinkResult WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
+                      const ChunkProgress& progress = {});
 // 512, 256 or 0 (unknown). 256 only when the unit answers 0x0FF but refuses two addresses of
 // the extended area (0x1FF and 0x100) on every attempt, both with NAK or both with silence.
 unsigned ProbeImageSize(KobuLink& link);
@@ -54,22 +54,22 @@ unsigned ProbeImageSize(KobuLink& link);
 // first (and put there; 0 when unknown); zeros behind a 256-byte unit. A read that met any
 // trouble on the line is reported only when a further pass with other chunk boundaries, run
 // on a quiet line, brought the same bytes. Ends within 25 s whatever the line does.
-int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress = {},
-                   unsigned* foundSize = nullptr);
-int CheckKobuVersion(KobuLink& link, const std::string& required);
-int ReadKobuVersion(KobuLink& link, std::string& version);
+LinkResult ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress = {},
+                          unsigned* foundSize = nullptr);
+LinkResult CheckKobuVersion(KobuLink& link, const std::string& required);
+LinkResult ReadKobuVersion(KobuLink& link, std::string& version);
 
-int StartLearning(KobuLink& link);
-int StopLearning(KobuLink& link);
+LinkResult StartLearning(KobuLink& link);
+LinkResult StopLearning(KobuLink& link);
 // 0 and the first four characters of the 8-character reply, else 2.
-int PollLearnedCode(KobuLink& link, std::string& code);
+LinkResult PollLearnedCode(KobuLink& link, std::string& code);
 
-int RequestInfo(KobuLink& link, const std::string& code, const std::string& registers);
+LinkResult RequestInfo(KobuLink& link, const std::string& code, const std::string& registers);
 // Always 0: the payload of a valid frame, one byte if one came, else the empty text.
-int PollInfo(KobuLink& link, std::string& reply);
-int WriteInfo(KobuLink& link, const std::string& code, const std::string& data);
+LinkResult PollInfo(KobuLink& link, std::string& reply);
+LinkResult WriteInfo(KobuLink& link, const std::string& code, const std::string& data);
 // 0 and the two characters ("03" written, "04" failed), else 2.
-int PollWrite(KobuLink& link, std::string& reply);
+LinkResult PollWrite(KobuLink& link, std::string& reply);
 
 // Number of chunks a range takes.
 int ChunkCount(unsigned first, unsigned last);

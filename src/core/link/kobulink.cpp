@@ -39,20 +39,20 @@ std::string KobuLink::BuildFrame(const std::string& command) {
     return frame;
 }
 
-int KobuLink::OpenLink() {
+LinkOpen KobuLink::OpenLink() {
     if (device_) {
         device_->Close();
         device_.reset();
     }
     std::unique_ptr<Transport> device = factory_ ? factory_() : nullptr;
-    if (!device) return 1;
+    if (!device) return LinkOpen::Failed;
     auto result = device->Open();
-    if (result == Transport::OpenResult::Failed) return 1;
+    if (result == Transport::OpenResult::Failed) return LinkOpen::Failed;
     device_ = std::move(device);
     quietNeeded_ = false; // a port just opened holds nothing old
     if (trace_) trace_->Note(device_->Time().NowMs(), "open " + device_->Name());
     // A device whose settings failed stays open; the caller closes it on its way out.
-    return result == Transport::OpenResult::Open ? 0 : 1;
+    return result == Transport::OpenResult::Open ? LinkOpen::Open : LinkOpen::Failed;
 }
 
 void KobuLink::CloseLink() {

@@ -36,6 +36,11 @@ struct Reply {
 // time-out, garbage, a reply of the wrong kind or length, bytes that came outside a
 // transaction) it waits, before its next command, until nothing has arrived for kQuietMs.
 // Every such event is counted, so that a transfer can tell whether it ran on a clean line.
+enum class LinkOpen {
+    Open = 0,   // open and configured
+    Failed = 1, // no Kobu, or a setting failed (the link may then be open: close it)
+};
+
 class KobuLink {
 public:
     static constexpr int kReplyWaitMs = 250;
@@ -68,7 +73,7 @@ public:
     std::int64_t NowMs() const; // the link's clock; 0 when closed
     bool Stopped() const;       // cancelled, or past the deadline
 
-    int OpenLink(); // 0 open and configured, 1 otherwise
+    LinkOpen OpenLink();
     void CloseLink();
     bool IsOpen() const { return device_ != nullptr; }
 
@@ -111,6 +116,24 @@ private:
     int anomalies_ = 0;
     int carefulQuietMs_ = 0;
     std::int64_t deadline_ = 0;
+};
+
+// One device operation's use of a link: opened when it begins, closed on every way out.
+class LinkSession {
+public:
+    explicit LinkSession(KobuLink& link) : link_(link), opened_(link.OpenLink()) {}
+    ~LinkSession() { link_.CloseLink(); }
+    LinkSession(const LinkSession&) = delete;
+    LinkSession& operator=(const LinkSession&) = delete;
+
+    // Whether the Kobu was opened and configured.
+    bool Open() const { return opened_ == LinkOpen::Open; }
+    // Closes before the end, where something must follow a closed link (a message box).
+    void Close() { link_.CloseLink(); }
+
+private:
+    KobuLink& link_;
+    LinkOpen opened_;
 };
 
 // Shortens the link's deadline to `ms` from now for as long as it lives (a deadline already

@@ -114,8 +114,8 @@ Sized ProbeSize(KobuLink& link) {
 
 // Reads `chunks` into `buffer`. Where a chunk overlaps bytes read before in this call, they
 // must agree; *irregular is set when they do not and when any attempt failed.
-int ReadChunks(KobuLink& link, Image& buffer, const std::vector<Chunk>& chunks,
-               const ChunkProgress& progress, bool* irregular) {
+LinkResult ReadChunks(KobuLink& link, Image& buffer, const std::vector<Chunk>& chunks,
+                      const ChunkProgress& progress, bool* irregular) {
     const int total = static_cast<int>(chunks.size());
     std::bitset<mm::kImageBuffer> have;
     int done = 0, failed = 0;
@@ -144,7 +144,7 @@ int ReadChunks(KobuLink& link, Image& buffer, const std::vector<Chunk>& chunks,
         }
         if (progress) progress(++done, total);
     }
-    return failed ? ResultReadFailed : ResultOk;
+    return failed ? LinkResult::ReadFailed : LinkResult::Ok;
 }
 
 bool SameBytes(const Image& a, const Image& b, unsigned first, unsigned last) {
@@ -167,34 +167,35 @@ private:
 // overlap their neighbours: a reply taken for the wrong chunk shows where the two disagree
 // (and the last chunk against `top`). If anything was irregular, passes on a quiet line with
 // other chunk boundaries must reproduce the bytes of an earlier pass before they are taken.
-int ConfirmedRead(KobuLink& link, Image& target, unsigned first, unsigned last,
-                  std::optional<std::uint8_t> top, const ChunkProgress& progress) {
+LinkResult ConfirmedRead(KobuLink& link, Image& target, unsigned first, unsigned last,
+                         std::optional<std::uint8_t> top, const ChunkProgress& progress) {
     CarefulScope careful(link);
     const int anomalies = link.Anomalies();
     bool irregular = false;
     Image pass = target;
-    if (ReadChunks(link, pass, OverlappingChunks(first, last), progress, &irregular) != ResultOk) {
+    if (ReadChunks(link, pass, OverlappingChunks(first, last), progress, &irregular) !=
+        LinkResult::Ok) {
         target = pass; // what did arrive
-        return ResultReadFailed;
+        return LinkResult::ReadFailed;
     }
     target = pass;
-    if (!irregular && top == pass[last] && link.Anomalies() == anomalies) return ResultOk;
+    if (!irregular && top == pass[last] && link.Anomalies() == anomalies) return LinkResult::Ok;
 
     std::vector<Image> passes{pass};
     link.SetCarefulQuiet(kCarefulQuietMs);
     for (const ChunkCycle& cycle : kConfirmCycles) {
         Image next = target;
-        if (ReadChunks(link, next, Chunks(first, last, cycle), progress, nullptr) != ResultOk)
-            return ResultReadFailed;
+        if (ReadChunks(link, next, Chunks(first, last, cycle), progress, nullptr) != LinkResult::Ok)
+            return LinkResult::ReadFailed;
         for (const Image& earlier : passes) {
             if (SameBytes(earlier, next, first, last)) {
                 target = next;
-                return ResultOk;
+                return LinkResult::Ok;
             }
         }
         passes.push_back(next);
     }
-    return ResultReadFailed;
+    return LinkResult::ReadFailed;
 }
 
 } // namespace
@@ -241,15 +242,15 @@ int ChunkCount(unsigned first, unsigned last) {
     return first <= last ? static_cast<int>((last - first) / kChunk + 1) : 0;
 }
 
-int ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
-              const ChunkProgress& progress) {
-    if (!ValidRange(first, last)) return ResultReadFailed;
+LinkResult ReadRange(KobuLink& link, Image& buffer, unsigned first, unsigned last,
+                     const ChunkProgress& progress) {
+    if (!ValidRange(first, last)) return LinkResult::ReadFailed;
     return ReadChunks(link, buffer, Chunks(first, last, {kChunk}), progress, nullptr);
 }
 
-int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
-               const ChunkProgress& progress) {
-    if (!ValidRange(first, last)) return ResultWriteFailed;
+LinkResult WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned last,
+                      const ChunkProgress& progress) {
+    if (!ValidRange(first, last)) return LinkResult::WriteFailed;
     static constexpr char kHex[] = "0123456789ABCDEF";
     const std::vector<Chunk> chunks = Chunks(first, last, {kChunk});
     const int total = static_cast<int>(chunks.size());
@@ -277,15 +278,15 @@ int WriteRange(KobuLink& link, const Image& buffer, unsigned first, unsigned las
         if (progress) progress(++done, total);
         if ((!answered && ++dead >= kGiveUpChunks) || link.Stopped() || !link.IsOpen()) break;
     }
-    return failed ? ResultWriteFailed : ResultOk;
+    return failed ? LinkResult::WriteFailed : LinkResult::Ok;
 }
 
 unsigned ProbeImageSize(KobuLink& link) {
     return ProbeSize(link).size;
 }
 
-int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress,
-                   unsigned* foundSize) {
+LinkResult ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress,
+                          unsigned* foundSize) {
     LinkBudget budget(link, kReadBudgetMs);
     Image scratch{};
     Sized sized{foundSize ? *foundSize : 0, std::nullopt};
@@ -300,7 +301,7 @@ int ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& progress,
     } else {
         sized = ProbeSize(link);
     }
-    int result = ResultReadFailed;
+    LinkResult result = LinkResult::ReadFailed;
     if (sized.size != 0) // 0x100-0x1FF stay zero for 256
         result = ConfirmedRead(link, scratch, 0x000, sized.size - 1, sized.top, progress);
     target = scratch;

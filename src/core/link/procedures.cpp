@@ -46,7 +46,7 @@ struct Firmware {
 
 std::optional<Firmware> ReadFirmware(KobuLink& link) {
     Image bytes{};
-    if (ReadRange(link, bytes, mm::FirmwareMajor, mm::FirmwareVariant) != ResultOk)
+    if (ReadRange(link, bytes, mm::FirmwareMajor, mm::FirmwareVariant) != LinkResult::Ok)
         return std::nullopt;
     return Firmware{FirmwareNumber(bytes), bytes[mm::FirmwareVariant]};
 }
@@ -150,10 +150,11 @@ ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& 
                      const std::function<int()>& imageToControls, const ReadOptions& options) {
     ReadOutcome outcome = ReadOutcome::ReadFailed;
     ui.WaitCursor(true);
-    if (link.OpenLink() != 0) {
+    LinkSession session(link);
+    if (!session.Open()) {
         Fail(ui, 15009);
         outcome = ReadOutcome::NoKobu;
-    } else if (CheckUnit(link) != ResultOk) {
+    } else if (CheckUnit(link) != LinkResult::Ok) {
         Fail(ui, 15008);
         outcome = ReadOutcome::NoUnit;
     } else {
@@ -163,7 +164,7 @@ ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& 
         unitSize = 0;
         if (ReadWholeImage(
                 link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &unitSize) !=
-            ResultOk) {
+            LinkResult::Ok) {
             Fail(ui, 13806);
         } else {
             data.image = data.receive;
@@ -178,7 +179,7 @@ ReadOutcome ReadUnit(KobuLink& link, KivoData& data, ProcedureUi& ui, unsigned& 
             outcome = ReadOutcome::Read;
         }
     }
-    link.CloseLink();
+    session.Close();
     ui.WaitCursor(false);
     return outcome;
 }
@@ -235,27 +236,26 @@ Compatibility CheckCompatibility(KobuLink& link, KivoData& data, unsigned unitSi
 
 WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
                        const WriteOptions& options) {
+    ui.WaitCursor(true);
+    LinkSession session(link);
     auto finish = [&](WriteOutcome outcome) {
-        link.CloseLink();
+        session.Close();
         ui.WaitCursor(false);
         return outcome;
     };
-
-    ui.WaitCursor(true);
-    if (link.OpenLink() != 0) {
+    if (!session.Open()) {
         if (options.openFailureStatus) ui.Status(Str(15009));
         ui.Box(BoxKind::Error, 15009);
         return finish(WriteOutcome::NoKobu);
     }
-    if (CheckUnit(link) != ResultOk) {
+    if (CheckUnit(link) != LinkResult::Ok) {
         Fail(ui, 15008);
         return finish(WriteOutcome::NoUnit);
     }
     unsigned size = ProbeImageSize(link);
     if (size != mm::kSmallImage && size != mm::kLargeImage) {
         if (options.sizeCheck) {
-            link.CloseLink();
-            ui.WaitCursor(false);
+            finish(WriteOutcome::NoUnit);
             Fail(ui, 15008);
             return WriteOutcome::NoUnit;
         }
@@ -283,7 +283,7 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         unsigned backupSize = size;
         if (ReadWholeImage(
                 link, backup.image, [&ui](int d, int t) { ui.Progress(d, t); }, &backupSize) !=
-                ResultOk ||
+                LinkResult::Ok ||
             (size != 0 && backupSize != size)) {
             Fail(ui, 13806);
             return finish(WriteOutcome::BackupFailed);
@@ -313,7 +313,7 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         LinkBudget budget(link, kWriteBudgetMs);
         for (const auto& r : ranges) // the second range is written even after the first failed
             if (WriteRange(link, data.image, r.first, r.second,
-                           writing.Next(ChunkCount(r.first, r.second))) != ResultOk)
+                           writing.Next(ChunkCount(r.first, r.second))) != LinkResult::Ok)
                 writeFailed = true;
     }
     if (writeFailed) {
@@ -327,7 +327,7 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
     unsigned readBackSize = size;
     if (ReadWholeImage(
             link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &readBackSize) !=
-        ResultOk) {
+        LinkResult::Ok) {
         Fail(ui, 15005);
         return finish(WriteOutcome::VerifyFailed);
     }
@@ -351,21 +351,22 @@ VerifyOutcome VerifyUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
     VerifyOutcome outcome = VerifyOutcome::ReadFailed;
     ui.WaitCursor(true);
     unsigned size = 0;
-    if (link.OpenLink() != 0) {
+    LinkSession session(link);
+    if (!session.Open()) {
         Fail(ui, 15009);
         outcome = VerifyOutcome::NoKobu;
-    } else if (CheckUnit(link) != ResultOk) {
+    } else if (CheckUnit(link) != LinkResult::Ok) {
         Fail(ui, 15008);
         outcome = VerifyOutcome::NoUnit;
     } else {
         ui.Status(Str(15002));
         ui.Repaint();
-        const int read = ReadWholeImage(
+        const LinkResult read = ReadWholeImage(
             link, data.receive, [&ui](int d, int t) { ui.Progress(d, t); }, &size);
         if (size == 0) {
             Fail(ui, 15008);
             outcome = VerifyOutcome::NoUnit;
-        } else if (read != ResultOk) {
+        } else if (read != LinkResult::Ok) {
             Fail(ui, 15005);
         } else {
             const auto ranges = WrittenRanges(size, 0);
@@ -381,7 +382,7 @@ VerifyOutcome VerifyUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
             }
         }
     }
-    link.CloseLink();
+    session.Close();
     ui.WaitCursor(false);
     return outcome;
 }

@@ -164,14 +164,13 @@ void TfrmAbout::FormShow() {
 
 void TfrmAbout::ShowKobuVersion() {
     std::string version;
-    int result = 1;
+    LinkResult result = LinkResult::NoAnswer;
     if (link_) {
-        link_->OpenLink();
+        LinkSession session(*link_);
         result = ReadKobuVersion(*link_, version);
-        link_->CloseLink();
     }
-    lblKobuVersion->setText(result == ResultOk ? QStringLiteral("KOBU info: ") + Q(version)
-                                               : QString());
+    lblKobuVersion->setText(result == LinkResult::Ok ? QStringLiteral("KOBU info: ") + Q(version)
+                                                     : QString());
 }
 
 } // namespace kivo::gui

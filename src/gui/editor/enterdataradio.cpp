@@ -60,19 +60,21 @@ void TfrmEnterData::btnReceiveRadioCodeClick(int n) {
     auto* field = findChild<QLineEdit*>("edtRadioPos" + N);
     if (!field) return;
     radioLink_ = ctx_.MakeLink();
-    if (radioLink_->OpenLink() != 0) {
-        Messages::Show(this, MsgKind::Error, 15009);
-    } else if (StartLearning(*radioLink_) != ResultOk) {
-        // The Kobu is there but does not listen: a hint in the status bar is enough.
-        status_->showMessage(QStr(15009));
-    } else {
-        status_->clearMessage();
-        receivedCode_.clear();
-        const int result = WaitForLearnedCode(tmrPollKobu_, ReceiveRadioWindow(),
-                                              Q(FormatText(Str(13818), {std::to_string(n)})));
-        EndLearning(this, *radioLink_, result, field, Q(receivedCode_), n);
+    {
+        LinkSession session(*radioLink_);
+        if (!session.Open()) {
+            Messages::Show(this, MsgKind::Error, 15009);
+        } else if (StartLearning(*radioLink_) != LinkResult::Ok) {
+            // The Kobu is there but does not listen: a hint in the status bar is enough.
+            status_->showMessage(QStr(15009));
+        } else {
+            status_->clearMessage();
+            receivedCode_.clear();
+            const int result = WaitForLearnedCode(tmrPollKobu_, ReceiveRadioWindow(),
+                                                  Q(FormatText(Str(13818), {std::to_string(n)})));
+            EndLearning(this, *radioLink_, result, field, Q(receivedCode_), n);
+        }
     }
-    radioLink_->CloseLink();
     radioLink_.reset();
 }
 
@@ -86,17 +88,17 @@ void TfrmEnterData::bbtnInfoRadioPosClick(int n) {
     auto* field = findChild<QLineEdit*>("edtRadioPos" + N);
     if (!field) return;
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    if (link->OpenLink() != 0) {
-        link->CloseLink();
-        Messages::Show(this, MsgKind::Error, 15009);
-        return;
+    {
+        // Closed before any box: the box waits for the user, the Kobu need not.
+        LinkSession session(*link);
+        const bool open = session.Open();
+        const bool knowsInfo = open && CheckKobuVersion(*link, kInfoKobuVersion) == LinkResult::Ok;
+        session.Close();
+        if (!open || !knowsInfo) {
+            Messages::Show(this, MsgKind::Error, open ? 13808 : 15009);
+            return;
+        }
     }
-    if (CheckKobuVersion(*link, kInfoKobuVersion) != ResultOk) {
-        link->CloseLink();
-        Messages::Show(this, MsgKind::Error, 13808);
-        return;
-    }
-    link->CloseLink();
     const QString code = field->text();
     if (!IsTransmitterCode(code.toStdString())) {
         Messages::Show(this, MsgKind::Information, 13807);

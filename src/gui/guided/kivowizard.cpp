@@ -137,16 +137,19 @@ void TfrmKivoWizard::btnRadioCodeClick(int n) {
     if (n < 1 || n > wizard::kPositions) return;
     QLineEdit* field = edtRadioCode[n - 1];
     radioLink_ = ctx_.MakeLink();
-    if (radioLink_->OpenLink() != 0) {
-        Messages::Show(this, MsgKind::Error, 15009);
-    } else if (StartLearning(*radioLink_) == ResultOk) {
-        // A Kobu that does not start listening is passed over without a word.
-        receivedCode_.clear();
-        const int result = WaitForLearnedCode(tmrPollKobu, ReceiveRadioWindow(),
-                                              QStr(11286) + QLatin1Char(' ') + TransmitterName(n));
-        EndLearning(this, *radioLink_, result, field, receivedCode_, n);
+    {
+        LinkSession session(*radioLink_);
+        if (!session.Open()) {
+            Messages::Show(this, MsgKind::Error, 15009);
+        } else if (StartLearning(*radioLink_) == LinkResult::Ok) {
+            // A Kobu that does not start listening is passed over without a word.
+            receivedCode_.clear();
+            const int result =
+                WaitForLearnedCode(tmrPollKobu, ReceiveRadioWindow(),
+                                   QStr(11286) + QLatin1Char(' ') + TransmitterName(n));
+            EndLearning(this, *radioLink_, result, field, receivedCode_, n);
+        }
     }
-    radioLink_->CloseLink();
     radioLink_.reset();
 }
 

@@ -237,16 +237,19 @@ int TfrmInfoRadio::WaitForTransmitter(int tag, int titleId, int actionId) {
 bool TfrmInfoRadio::ReadTransmitterInfo() {
     edtInfoRadioCode->setText(code_);
     link_ = ctx_.MakeLink();
-    // A link that did not open shows up as the unanswered request.
-    link_->OpenLink();
-    if (RequestInfo(*link_, code_.toStdString(), kInfoRegisters) != ResultOk) {
-        link_->CloseLink();
-        Messages::Show(BoxParent(), MsgKind::Error, 13809);
-        return false;
+    int result = 0;
+    bool lost = false;
+    {
+        // A link that did not open shows up as the unanswered request.
+        LinkSession session(*link_);
+        if (RequestInfo(*link_, code_.toStdString(), kInfoRegisters) != LinkResult::Ok) {
+            session.Close();
+            Messages::Show(BoxParent(), MsgKind::Error, 13809);
+            return false;
+        }
+        result = WaitForTransmitter(kTagRead, 13814, 13812);
+        lost = !link_->IsOpen();
     }
-    const int result = WaitForTransmitter(kTagRead, 13814, 13812);
-    const bool lost = !link_->IsOpen();
-    link_->CloseLink();
     if (lost) {
         Messages::Show(BoxParent(), MsgKind::Error, 15009);
         return false;
@@ -301,7 +304,7 @@ void TfrmInfoRadio::tmrPollKobuInfoTimer() {
         outcome = ReadPollResult(reply);
         break;
     case kTagWrite:
-        if (PollWrite(*link_, reply) != ResultOk && link_->IsOpen()) return;
+        if (PollWrite(*link_, reply) != LinkResult::Ok && link_->IsOpen()) return;
         reply_ = reply;
         outcome = WritePollResult(reply);
         break;
@@ -327,20 +330,20 @@ void TfrmInfoRadio::btnOKClick() {
                                            ModeFromBoxes(cbInfoEnableTestAlarmFunction->isChecked(),
                                                          cbInfoPowerSaveMode->isChecked()));
     link_ = ctx_.MakeLink();
-    if (link_->OpenLink() != 0) {
-        link_->CloseLink();
-        Messages::Show(this, MsgKind::Error, 15009);
-        return;
+    int result = 0;
+    bool lost = false;
+    {
+        LinkSession session(*link_);
+        if (!session.Open() || WriteInfo(*link_, code_.toStdString(), data) != LinkResult::Ok) {
+            // Nothing was written: say so and stay open, so the user can try again.
+            const bool open = session.Open();
+            session.Close();
+            Messages::Show(this, MsgKind::Error, open ? 13811 : 15009);
+            return;
+        }
+        result = WaitForTransmitter(kTagWrite, 13815, 13813);
+        lost = !link_->IsOpen();
     }
-    if (WriteInfo(*link_, code_.toStdString(), data) != ResultOk) {
-        // Nothing was written: say so and stay open, so the user can try again.
-        link_->CloseLink();
-        Messages::Show(this, MsgKind::Error, 13811);
-        return;
-    }
-    const int result = WaitForTransmitter(kTagWrite, 13815, 13813);
-    const bool lost = !link_->IsOpen();
-    link_->CloseLink();
     if (lost) {
         // Whether the transmitter took the settings is unknown: stay open for another try.
         Messages::Show(this, MsgKind::Error, 15009);

@@ -37,7 +37,7 @@ int WaitForLearnedCode(QTimer* timer, TfrmReceiveRadio* waiting, const QString& 
 bool LearningTick(KobuLink* link, TfrmReceiveRadio* waiting, std::string& code) {
     // A tick that was already on its way when the wait ended.
     if (!link || !waiting->isVisible()) return false;
-    if (PollLearnedCode(*link, code) != ResultOk) {
+    if (PollLearnedCode(*link, code) != LinkResult::Ok) {
         if (!link->IsOpen()) waiting->done(TfrmReceiveRadio::mrAbort);
         return false;
     }

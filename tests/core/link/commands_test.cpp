@@ -11,12 +11,12 @@ class Commands : public test::SimLink {
 protected:
     void SetUp() override {
         SimLink::SetUp();
-        ASSERT_EQ(link.OpenLink(), 0);
+        ASSERT_EQ(link.OpenLink(), LinkOpen::Open);
     }
     void Reopen(const std::string& options) {
         link.CloseLink();
         Device(options);
-        ASSERT_EQ(link.OpenLink(), 0);
+        ASSERT_EQ(link.OpenLink(), LinkOpen::Open);
         commands.clear();
     }
 };
@@ -28,17 +28,17 @@ TEST_F(Commands, ChunkingOfRanges) {
     EXPECT_EQ(ChunkCount(0x1FF, 0x1FF), 1);
 
     Image img{};
-    EXPECT_EQ(ReadRange(link, img, 0x1FF, 0x1FF), ResultOk);
+    EXPECT_EQ(ReadRange(link, img, 0x1FF, 0x1FF), LinkResult::Ok);
     EXPECT_EQ(commands.back(), "R01FF01");
     commands.clear();
-    EXPECT_EQ(ReadRange(link, img, 0x000, 0x0F6), ResultOk);
+    EXPECT_EQ(ReadRange(link, img, 0x000, 0x0F6), LinkResult::Ok);
     ASSERT_EQ(commands.size(), 16u);
     EXPECT_EQ(commands.front(), "R000010");
     EXPECT_EQ(commands.back(), "R00F007");
 
     commands.clear();
     for (unsigned a = 0; a < 512; ++a) img[a] = static_cast<std::uint8_t>(a * 5);
-    EXPECT_EQ(WriteRange(link, img, 0x103, 0x1FF), ResultOk);
+    EXPECT_EQ(WriteRange(link, img, 0x103, 0x1FF), LinkResult::Ok);
     ASSERT_EQ(commands.size(), 16u);
     EXPECT_EQ(commands.front().substr(0, 7), "W010310");
     EXPECT_EQ(commands.front().size(), 7u + 32u);
@@ -56,9 +56,9 @@ TEST_F(Commands, ReadAndWriteRoundTrip) {
                              EXPECT_EQ(total, 16);
                              EXPECT_EQ(done, ++progressCalls);
                          }),
-              ResultOk);
+              LinkResult::Ok);
     Image back{};
-    EXPECT_EQ(ReadRange(link, back, 0x000, 0x0F6), ResultOk);
+    EXPECT_EQ(ReadRange(link, back, 0x000, 0x0F6), LinkResult::Ok);
     EXPECT_TRUE(std::equal(img.begin(), img.begin() + 0xF7, back.begin()));
     EXPECT_EQ(back[0xF7], 0); // outside the range: untouched
 }
@@ -67,21 +67,21 @@ TEST_F(Commands, ProbeAndWholeImageOfBothSizes) {
     EXPECT_EQ(ProbeImageSize(link), 512u);
     Image img;
     img.fill(0xEE);
-    EXPECT_EQ(ReadWholeImage(link, img), ResultOk);
+    EXPECT_EQ(ReadWholeImage(link, img), LinkResult::Ok);
     EXPECT_EQ(img, device->Memory());
 
     Reopen("size=256");
     EXPECT_EQ(ProbeImageSize(link), 256u);
     img.fill(0xEE);
-    EXPECT_EQ(ReadWholeImage(link, img), ResultOk);
+    EXPECT_EQ(ReadWholeImage(link, img), LinkResult::Ok);
     EXPECT_TRUE(std::equal(img.begin(), img.begin() + 256, device->Memory().begin()));
     for (unsigned a = 0x100; a < 0x200; ++a) ASSERT_EQ(img[a], 0) << a;
 
     Reopen("unit=0");
-    EXPECT_EQ(CheckUnit(link), ResultNoAnswer);
+    EXPECT_EQ(CheckUnit(link), LinkResult::NoAnswer);
     EXPECT_EQ(ProbeImageSize(link), 0u);
     img.fill(0xEE);
-    EXPECT_EQ(ReadWholeImage(link, img), ResultReadFailed);
+    EXPECT_EQ(ReadWholeImage(link, img), LinkResult::ReadFailed);
     EXPECT_EQ(img, Image{});
 }
 
@@ -97,7 +97,7 @@ TEST_F(Commands, OnlyARefusingUnitIsTakenForA256ByteOne) {
             device->Plant(f, count);
             unsigned found = 1;
             Image img{};
-            if (ReadWholeImage(link, img, {}, &found) == ResultOk) {
+            if (ReadWholeImage(link, img, {}, &found) == LinkResult::Ok) {
                 EXPECT_EQ(found, 512u);
                 EXPECT_EQ(img, device->Memory());
             } else {
@@ -116,7 +116,7 @@ TEST_F(Commands, A256ByteUnitIsFoundWhetherItRefusesOrStaysSilent) {
         unsigned found = 0;
         Image img;
         img.fill(0xEE);
-        EXPECT_EQ(ReadWholeImage(link, img, {}, &found), ResultOk);
+        EXPECT_EQ(ReadWholeImage(link, img, {}, &found), LinkResult::Ok);
         EXPECT_EQ(found, 256u);
         EXPECT_TRUE(std::equal(img.begin(), img.begin() + 256, device->Memory().begin()));
         EXPECT_TRUE(std::all_of(img.begin() + 256, img.end(), [](std::uint8_t b) { return !b; }));
@@ -134,7 +134,7 @@ TEST_F(Commands, RetriesRecoverFromTwoBadReplies) {
         commands.clear();
         device->Plant(f, 2);
         Image img{};
-        EXPECT_EQ(ReadRange(link, img, 0x010, 0x01F), ResultOk);
+        EXPECT_EQ(ReadRange(link, img, 0x010, 0x01F), LinkResult::Ok);
         EXPECT_EQ(commands, std::vector<std::string>(3, "R001010")); // nothing else is sent
         EXPECT_TRUE(
             std::equal(img.begin() + 0x10, img.begin() + 0x20, device->Memory().begin() + 0x10));
@@ -151,11 +151,11 @@ TEST_F(Commands, ALateReplyNeverPassesForTheNextChunk) {
         for (int n = 1; n <= 3; ++n) {
             device->Plant(Fault::Spike, n);
             Image img{};
-            if (ReadRange(link, img, 0x000, 0x03F) == ResultOk) {
+            if (ReadRange(link, img, 0x000, 0x03F) == LinkResult::Ok) {
                 EXPECT_TRUE(std::equal(img.begin(), img.begin() + 0x40, device->Memory().begin()));
             }
             device->Plant(Fault::Spike, n);
-            EXPECT_EQ(ReadWholeImage(link, img), ResultOk);
+            EXPECT_EQ(ReadWholeImage(link, img), LinkResult::Ok);
             EXPECT_EQ(img, device->Memory());
         }
     }
@@ -168,7 +168,7 @@ TEST_F(Commands, AChunkThatNeverArrivesFailsTheRead) {
         device->Plant(f, 3);
         Image img;
         img.fill(0x77);
-        EXPECT_EQ(ReadRange(link, img, 0x000, 0x01F), ResultReadFailed);
+        EXPECT_EQ(ReadRange(link, img, 0x000, 0x01F), LinkResult::ReadFailed);
         EXPECT_EQ(img[0x00], 0x77);                   // the failed chunk keeps what the buffer held
         EXPECT_EQ(img[0x10], device->Memory()[0x10]); // the next chunk was still read
     }
@@ -176,7 +176,7 @@ TEST_F(Commands, AChunkThatNeverArrivesFailsTheRead) {
     device->Plant(Fault::Drop, 6);
     commands.clear();
     Image img{};
-    EXPECT_EQ(ReadRange(link, img, 0x000, 0x03F), ResultReadFailed);
+    EXPECT_EQ(ReadRange(link, img, 0x000, 0x03F), LinkResult::ReadFailed);
     EXPECT_EQ(commands.size(), 6u);
 }
 
@@ -184,23 +184,23 @@ TEST_F(Commands, WriteCountsOnlyARefusalOnTheLastAttempt) {
     Image img{};
     img.fill(0x5A);
     device->Plant(Fault::Nak, 3);
-    EXPECT_EQ(WriteRange(link, img, 0x020, 0x02F), ResultWriteFailed);
+    EXPECT_EQ(WriteRange(link, img, 0x020, 0x02F), LinkResult::WriteFailed);
     device->Plant(Fault::Drop, 3);
-    EXPECT_EQ(WriteRange(link, img, 0x020, 0x02F), ResultOk); // the read-back catches it
+    EXPECT_EQ(WriteRange(link, img, 0x020, 0x02F), LinkResult::Ok); // the read-back catches it
     device->Plant(Fault::Nak, 2);
-    EXPECT_EQ(WriteRange(link, img, 0x030, 0x03F), ResultOk);
+    EXPECT_EQ(WriteRange(link, img, 0x030, 0x03F), LinkResult::Ok);
     EXPECT_EQ(device->Memory()[0x030], 0x5A);
 }
 
 TEST_F(Commands, KobuVersion) {
     struct Case {
         std::string version;
-        int result;
+        LinkResult result;
     } cases[] = {
-        {"11-1 SIM1.0", ResultOk},      {"12-1xxxxxxx", ResultOk},
-        {"21-1xxxxxxx", ResultOk},      {"10-1xxxxxxx", ResultOldKobu},
-        {"01-1xxxxxxx", ResultOldKobu}, {"11-2xxxxxxx", ResultOldKobu},
-        {"11-1xxxxxx", ResultNoAnswer},
+        {"11-1 SIM1.0", LinkResult::Ok},      {"12-1xxxxxxx", LinkResult::Ok},
+        {"21-1xxxxxxx", LinkResult::Ok},      {"10-1xxxxxxx", LinkResult::OldKobu},
+        {"01-1xxxxxxx", LinkResult::OldKobu}, {"11-2xxxxxxx", LinkResult::OldKobu},
+        {"11-1xxxxxx", LinkResult::NoAnswer},
     };
     for (const auto& c : cases) {
         Reopen("version=" + c.version);
@@ -208,32 +208,32 @@ TEST_F(Commands, KobuVersion) {
     }
     std::string v;
     Reopen("");
-    EXPECT_EQ(ReadKobuVersion(link, v), ResultOk);
+    EXPECT_EQ(ReadKobuVersion(link, v), LinkResult::Ok);
     EXPECT_EQ(v, "11-1 SIM1.0");
 }
 
 TEST_F(Commands, LearningAndTransmitterInfo) {
     std::string code;
-    EXPECT_EQ(StartLearning(link), ResultOk);
-    EXPECT_EQ(PollLearnedCode(link, code), ResultOk);
+    EXPECT_EQ(StartLearning(link), LinkResult::Ok);
+    EXPECT_EQ(PollLearnedCode(link, code), LinkResult::Ok);
     EXPECT_EQ(code, "0000");
     clock.Advance(2000);
-    EXPECT_EQ(PollLearnedCode(link, code), ResultOk);
+    EXPECT_EQ(PollLearnedCode(link, code), LinkResult::Ok);
     EXPECT_EQ(code, "4C3A");
-    EXPECT_EQ(StopLearning(link), ResultOk);
+    EXPECT_EQ(StopLearning(link), LinkResult::Ok);
 
     std::string reply;
-    EXPECT_EQ(RequestInfo(link, "4C3A", "2728292A2B2F"), ResultOk);
+    EXPECT_EQ(RequestInfo(link, "4C3A", "2728292A2B2F"), LinkResult::Ok);
     clock.Advance(2000);
-    EXPECT_EQ(PollInfo(link, reply), ResultOk);
+    EXPECT_EQ(PollInfo(link, reply), LinkResult::Ok);
     EXPECT_EQ(reply.size(), 28u);
     EXPECT_EQ(reply.substr(0, 6), "4C3A27");
     EXPECT_EQ(WriteInfo(link, "4C3A",
                         "270C280029"
                         "03"),
-              ResultOk);
+              LinkResult::Ok);
     clock.Advance(2000);
-    EXPECT_EQ(PollWrite(link, reply), ResultOk);
+    EXPECT_EQ(PollWrite(link, reply), LinkResult::Ok);
     EXPECT_EQ(reply, "03");
 }
 
@@ -241,15 +241,15 @@ TEST_F(Commands, AClosedOrVanishedLinkFailsFast) {
     link.CloseLink();
     Image img{};
     std::int64_t t = clock.NowMs();
-    EXPECT_EQ(CheckUnit(link), ResultNoAnswer);
-    EXPECT_EQ(ReadRange(link, img, 0, 0x1FF), ResultReadFailed);
-    EXPECT_EQ(WriteRange(link, img, 0, 0x1FF), ResultOk); // silent chunks are not counted
+    EXPECT_EQ(CheckUnit(link), LinkResult::NoAnswer);
+    EXPECT_EQ(ReadRange(link, img, 0, 0x1FF), LinkResult::ReadFailed);
+    EXPECT_EQ(WriteRange(link, img, 0, 0x1FF), LinkResult::Ok); // silent chunks are not counted
     EXPECT_EQ(ProbeImageSize(link), 0u);
     EXPECT_EQ(clock.NowMs(), t);
 
-    ASSERT_EQ(link.OpenLink(), 0);
+    ASSERT_EQ(link.OpenLink(), LinkOpen::Open);
     device->DisconnectAfter(5);
-    EXPECT_EQ(ReadWholeImage(link, img), ResultReadFailed);
+    EXPECT_EQ(ReadWholeImage(link, img), LinkResult::ReadFailed);
     EXPECT_LT(clock.NowMs() - t, 3000); // not 32 chunks x 3 attempts x 500 ms
 }
 

@@ -26,7 +26,7 @@ class LinkTest : public ::testing::Test {
 protected:
     ScriptedWire wire;
     KobuLink link{wire.Factory()};
-    void SetUp() override { ASSERT_EQ(link.OpenLink(), 0); }
+    void SetUp() override { ASSERT_EQ(link.OpenLink(), LinkOpen::Open); }
 };
 
 TEST_F(LinkTest, SendFrameWritesExactlyTheFrame) {
@@ -216,22 +216,22 @@ TEST(LinkState, OpenFailures) {
     ScriptedWire wire;
     KobuLink link(wire.Factory());
     wire.openFails = true;
-    EXPECT_EQ(link.OpenLink(), 1);
+    EXPECT_EQ(link.OpenLink(), LinkOpen::Failed);
     EXPECT_FALSE(link.IsOpen());
     wire.openFails = false;
     wire.notConfigured = true;
-    EXPECT_EQ(link.OpenLink(), 1);
+    EXPECT_EQ(link.OpenLink(), LinkOpen::Failed);
     EXPECT_TRUE(link.IsOpen()); // the caller closes it on its way out
     link.CloseLink();
     EXPECT_EQ(wire.closes, 1);
     KobuLink none(TransportFactory{});
-    EXPECT_EQ(none.OpenLink(), 1);
+    EXPECT_EQ(none.OpenLink(), LinkOpen::Failed);
 }
 
 TEST(LinkState, ALostDeviceClosesTheLinkAtOnce) {
     ScriptedWire wire;
     KobuLink link(wire.Factory());
-    ASSERT_EQ(link.OpenLink(), 0);
+    ASSERT_EQ(link.OpenLink(), LinkOpen::Open);
     wire.lost = true;
     EXPECT_EQ(link.Transact("O", 1).count, 0);
     EXPECT_FALSE(link.IsOpen());
@@ -245,7 +245,7 @@ TEST(LinkTraceTest, LogsFramesAndReplies) {
     ScriptedWire wire;
     KobuLink link(wire.Factory());
     link.SetTrace(LinkTrace::Open(dir.file("trace.txt")));
-    ASSERT_EQ(link.OpenLink(), 0);
+    ASSERT_EQ(link.OpenLink(), LinkOpen::Open);
     wire.respond = [](ScriptedWire& w, const std::vector<std::uint8_t>&) { w.Arrive("\x06"); };
     link.Transact("O", 1);
     link.CloseLink();

@@ -49,7 +49,7 @@ TEST(MainWindowStartup, CreationRunsStartUpAndChoosesTheKobu) {
 
     // KIVO_KOBU=sim (the test default): a Kobu that answers.
     ASSERT_TRUE(ctx.kobu);
-    EXPECT_EQ(ctx.MakeLink()->OpenLink(), 0);
+    EXPECT_EQ(ctx.MakeLink()->OpenLink(), LinkOpen::Open);
     EXPECT_TRUE(Recorded().shown.empty());
 }
 
@@ -76,7 +76,8 @@ TEST(MainWindowStartup, UnknownKobuIsReportedAndTheProgramGoesOnWithout) {
     EXPECT_EQ(Recorded().shown[0].kind, MsgKind::Error);
     EXPECT_TRUE(Recorded().shown[0].text.contains(QStringLiteral("bluetooth")));
     EXPECT_FALSE(ctx.kobu);
-    EXPECT_EQ(ctx.MakeLink()->OpenLink(), 1); // every device operation then finds no Kobu
+    EXPECT_EQ(ctx.MakeLink()->OpenLink(),
+              LinkOpen::Failed); // every device operation then finds no Kobu
     EXPECT_FALSE(ctx.folders.programFolder.empty());
 }
 
