@@ -1,15 +1,19 @@
 // The fault matrix: seeded random scenarios against the in-process simulator. Each scenario is a
-// unit (256 or 512 bytes, a firmware and variant, sometimes no unit at all), a configuration and
-// a mix of link faults; it reads the unit as the editor does, writes as the editor does and
-// writes as basic programming does, and checks every outcome against the simulator's memory:
+// unit (256 or 512 bytes, refusing reads beyond its memory with NAK or with silence, a firmware
+// and variant, sometimes no unit at all), a configuration (sometimes with runs of identical
+// 16-byte blocks, where a reply taken for the neighbouring chunk's compares equal) and a mix of
+// link faults, doubled and overtaken replies and a humming line among them; it reads the unit
+// as the editor does, writes as the editor does and writes as basic programming does, and
+// checks every outcome against the simulator's memory:
 //
 //   - a read reported complete holds exactly the unit's bytes;
 //   - a write reported verified left the image in the unit's written ranges, and nothing
 //     outside them changed;
 //   - a write the unit cannot hold is refused, and a refused write wrote nothing;
 //   - every failure ends with an error box of its path and the link closed;
-//   - nothing hangs: transactions and their waits stay within what the link's rules allow on
-//     a virtual clock, and every scenario ends within a bound of real time (a watchdog).
+//   - nothing hangs: transactions and their waits stay within what the link's bounds allow on
+//     a virtual clock, reads and writes end within their time budgets, and every scenario ends
+//     within a bound of real time (a watchdog).
 //
 // The last line is "scenarios N false_success F hangs H"; the exit code is 1 when any check
 // failed. Every scenario has a seed of its own, printed with every finding, and --replay SEED
