@@ -12,11 +12,48 @@ namespace {
 
 constexpr const char* kDestinationSuffix[mm::kDestinations] = {"A", "B", "C", "D", "N", "R"};
 
+// What follows from a conversion for an edit field: its keys, its check and its length.
+void Derive(Binding& b) {
+    switch (b.conversion) {
+    case Conversion::Number:
+    case Conversion::Capped:
+        b.key = KeyRule::Numeric;
+        b.rule = ValueRule::Range0To255;
+        b.maxLength = 3;
+        break;
+    case Conversion::Tens:
+        b.key = KeyRule::Numeric;
+        b.rule = ValueRule::Range0To2550;
+        b.maxLength = 4;
+        break;
+    case Conversion::Tenths:
+        b.key = KeyRule::Decimal;
+        b.rule = ValueRule::Tenths;
+        b.maxLength = 4;
+        break;
+    case Conversion::RadioCode:
+        b.key = KeyRule::Radio;
+        b.maxLength = 4;
+        break;
+    case Conversion::Telephone:
+        b.key = KeyRule::Telephone;
+        b.maxLength = 16;
+        break;
+    case Conversion::AlarmCode:
+        b.key = KeyRule::AlarmCode;
+        b.maxLength = 16;
+        break;
+    default:
+        break;
+    }
+}
+
 Binding Make(const std::string& name, unsigned addr, Conversion c) {
     Binding b;
     b.control = name;
     b.addr = addr;
     b.conversion = c;
+    Derive(b);
     return b;
 }
 
@@ -115,6 +152,7 @@ std::vector<Binding> BuildTable() {
     num("edtTimeToMainsFailure", mm::MainsFailureDelay);
     Binding test = Make("edtTestAlarmInterval", mm::TestAlarmInterval, C::Number);
     test.reported = true; // 0 is not a valid interval
+    test.rule = ValueRule::TestAlarmInterval;
     add(test);
     num("edtBlockHomeCarePhone", mm::DementiaBlockTime);
     num("edtBatteryCheckInterval", mm::BatteryCheckInterval);
@@ -195,7 +233,44 @@ std::string Trim(const std::string& s) {
 
 } // namespace
 
+ControlKind KindOf(Conversion conversion) {
+    switch (conversion) {
+    case Conversion::List:
+    case Conversion::YesBit:
+        return ControlKind::List;
+    case Conversion::OnBit:
+    case Conversion::TestBit:
+        return ControlKind::Check;
+    case Conversion::ShowNumber:
+    case Conversion::ShowDate:
+    case Conversion::ShowSerial:
+    case Conversion::ShowFirmware:
+        return ControlKind::Shown;
+    case Conversion::Grid:
+        return ControlKind::Grid;
+    default:
+        return ControlKind::Edit;
+    }
+}
+
 namespace conv {
+
+std::optional<double> ReadDecimal(const std::string& text, char separator) {
+    std::string normal;
+    int separators = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9')
+            normal += c;
+        else if (c == separator && ++separators == 1)
+            normal += '.';
+        else if (c == '-' && normal.empty())
+            normal += c;
+        else
+            return std::nullopt;
+    }
+    if (normal.empty() || normal == "." || normal == "-" || normal.size() > 16) return std::nullopt;
+    return std::strtod(normal.c_str(), nullptr);
+}
 
 long ReadNumber(const std::string& text) {
     if (text.empty() || text.size() > 18) return 0;
@@ -228,20 +303,12 @@ std::string ShowTenths(std::uint8_t value, char separator) {
 }
 
 bool StoreTenths(const std::string& text, char separator, std::uint8_t& value) {
-    // Digits with at most one separator; anything else is not a number and stores nothing.
-    if (text.empty() || text.size() > 12) return false;
-    std::string normal;
-    int separators = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9')
-            normal += c;
-        else if (c == separator && ++separators == 1)
-            normal += '.';
-        else
-            return false;
-    }
-    if (normal == ".") return false;
-    double v = std::strtod(normal.c_str(), nullptr) * 10.0;
+    // Digits with at most one separator; anything else, a sign too, is not a number here and
+    // stores nothing.
+    if (text.size() > 12 || text.find('-') != std::string::npos) return false;
+    const std::optional<double> number = ReadDecimal(text, separator);
+    if (!number) return false;
+    const double v = *number * 10.0;
     value = static_cast<std::uint8_t>(static_cast<long>(std::floor(v + 1e-9)) & 0xFF);
     return true;
 }
@@ -263,6 +330,12 @@ const std::vector<Binding>& BindingTable() {
     // Built once and never changed: constant data, not state.
     static const std::vector<Binding> table = BuildTable();
     return table;
+}
+
+const Binding* FindBinding(const std::string& control) {
+    for (const Binding& b : BindingTable())
+        if (b.control == control) return &b;
+    return nullptr;
 }
 
 int ImageToControls(const Image& image, ControlAccess& c) {

@@ -5,7 +5,10 @@
 
 #include "data/kivodata.h"
 #include "data/kivoini.h"
+#include "editor/keyrules.h"
+#include "editor/rules.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,21 +33,32 @@ enum class Conversion {
     Grid,         // the advanced grid's rows (the whole grid is one entry)
 };
 
+// The kind of control a conversion shows its bytes in.
+enum class ControlKind { Edit, List, Check, Shown, Grid };
+ControlKind KindOf(Conversion conversion);
+
+// One editor field, the one place that knows it: its bytes and their conversion, and what
+// follows from them (the keys it takes, the check of its value, its length).
 struct Binding {
     std::string control;
     unsigned addr = 0;
     Conversion conversion = Conversion::Number;
-    bool reported = false;      // a byte without its list item is reported
-    const char* section = "";   // Values.ini section of a list ("" for none)
-    int capacity = 0;           // list capacity
-    bool keepSeparators = true; // separator items shown (else they end the list)
-    std::uint8_t yesByte = 0;   // YesBit: the byte stored for Yes
-    int bit = 0;                // TestBit: the bit of the box
-    bool onlyWhenShown = false; // bound only while the control is shown
+    std::optional<KeyRule> key;    // the keys an edit field takes (none: any)
+    std::optional<ValueRule> rule; // the check of an edit field's value (none: no check)
+    int maxLength = 0;             // characters an edit field takes at most (0: no limit)
+    bool reported = false;         // a byte without its list item is reported
+    const char* section = "";      // Values.ini section of a list ("" for none)
+    int capacity = 0;              // list capacity
+    bool keepSeparators = true;    // separator items shown (else they end the list)
+    std::uint8_t yesByte = 0;      // YesBit: the byte stored for Yes
+    int bit = 0;                   // TestBit: the bit of the box
+    bool onlyWhenShown = false;    // bound only while the control is shown
 };
 
 // Every binding, in the order ImageToControls works and ControlsToImage stores.
 const std::vector<Binding>& BindingTable();
+// The binding of a control; nullptr for a control the table does not know.
+const Binding* FindBinding(const std::string& control);
 
 // The name of the list built item by item rather than from one section.
 constexpr const char* kServiceCallList = "cbbxCallTypeForServiceCall";
@@ -96,6 +110,9 @@ std::vector<FilledList> FillEditorLists(const KivoIni& ini);
 namespace conv {
 // A decimal integer with an optional sign; 0 when empty or not a number.
 long ReadNumber(const std::string& text);
+// A decimal number: an optional '-', digits and at most one separator; nullopt for anything
+// else and for texts over 16 characters.
+std::optional<double> ReadDecimal(const std::string& text, char separator);
 std::string ShowTens(std::uint8_t value);
 std::uint8_t StoreTens(const std::string& text);
 std::string ShowTenths(std::uint8_t value, char separator);

@@ -1,6 +1,7 @@
 #include "gui/editor/enterdatapages.h"
 
 #include "app/strtable.h"
+#include "editor/binding.h"
 #include "gui/app/messages.h"
 #include "gui/editor/updown.h"
 
@@ -39,13 +40,12 @@ constexpr int kSpacing = 3;
 
 enum class Kind { Edit, ReadOnly, List, Button };
 
-// One row of a group: label, field, and optionally a unit label or a spinner.
+// One row of a group: label, field, and optionally a unit label or a spinner. What kind of
+// field it is and what it takes come from the field's binding.
 struct Row {
-    int text;          // caption of the label
-    const char* label; // name of the label
-    const char* field; // name of the field
-    Kind kind = Kind::Edit;
-    int maxLength = 0;             // edit fields: characters at most
+    int text;                      // caption of the label
+    const char* label;             // name of the label
+    const char* field;             // name of the field
     const char* unit = nullptr;    // name of the unit label
     int unitText = 0;              // its caption
     int hint = 0;                  // hint of the field
@@ -117,7 +117,10 @@ QLineEdit* MakeEdit(const QString& name, int chars, int maxLength) {
     return e;
 }
 
-QLineEdit* MakeEdit(const QString& name, int maxLength) {
+// An edit field as its binding has it: as wide as it is long.
+QLineEdit* MakeBoundEdit(const QString& name) {
+    const Binding* b = FindBinding(name.toStdString());
+    const int maxLength = b ? b->maxLength : 0;
     return MakeEdit(name, maxLength, maxLength);
 }
 
@@ -163,9 +166,22 @@ template <class L> L* Tight(L* layout) {
     return layout;
 }
 
+Kind KindOfRow(const Row& r) {
+    if (r.buttonText) return Kind::Button;
+    const Binding* b = FindBinding(r.field);
+    switch (b ? KindOf(b->conversion) : ControlKind::Edit) {
+    case ControlKind::List:
+        return Kind::List;
+    case ControlKind::Shown:
+        return Kind::ReadOnly;
+    default:
+        return Kind::Edit;
+    }
+}
+
 // The field of a row with its spinner, if any.
 QWidget* MakeField(const Row& r, QWidget* page) {
-    switch (r.kind) {
+    switch (KindOfRow(r)) {
     case Kind::List:
         return MakeList(r.field);
     case Kind::Button:
@@ -175,7 +191,7 @@ QWidget* MakeField(const Row& r, QWidget* page) {
     case Kind::Edit:
         break;
     }
-    QLineEdit* edit = MakeEdit(r.field, r.maxLength);
+    QLineEdit* edit = MakeBoundEdit(r.field);
     if (r.hint) SetHint(edit, r.hint);
     if (!r.spinner) return edit;
     auto* box = new QWidget(page);
@@ -196,7 +212,7 @@ QGroupBox* BuildGroup(const Group& g, QWidget* page) {
     for (const Row& r : g.rows) {
         QLabel* label = MakeLabel(r.label, r.text);
         QWidget* field = MakeField(r, page);
-        if (r.hint && r.kind == Kind::List) SetHint(field, r.hint);
+        if (r.hint && KindOfRow(r) == Kind::List) SetHint(field, r.hint);
         if (g.stacked) {
             grid->addWidget(label, line++, 0);
             grid->addWidget(field, line++, 0, Qt::AlignLeft);
@@ -269,7 +285,7 @@ void BuildAlarmSources(QTabWidget* pages) {
         const QString N = QString::number(n);
         auto* pos = Named(new QLabel(QStr(13140) + QLatin1Char(' ') + N), "lblRadioPos" + N);
         grid->addWidget(pos, n, 0);
-        grid->addWidget(MakeEdit("edtRadioPos" + N, 4), n, 1);
+        grid->addWidget(MakeBoundEdit("edtRadioPos" + N), n, 1);
         QPushButton* receive = MakeButton("btnReceive" + N, 13501);
         receive->setFixedWidth(receive->fontMetrics().horizontalAdvance(receive->text()) + 16);
         grid->addWidget(receive, n, 2);
@@ -339,18 +355,16 @@ void BuildSequences(QTabWidget* pages) {
         "gbxSequenceForAlarmTypeGroups",
         13115,
         {
-            {13143, "lblUserAlarms", "cbbxUserAlarms", Kind::List, 0, nullptr, 0, 13702},
-            {13144, "lblExternalAlarms", "cbbxExternalAlarms", Kind::List, 0, nullptr, 0, 13703},
-            {13145, "lblPowerAlarms", "cbbxPowerAlarms", Kind::List, 0, nullptr, 0, 13704},
-            {13146, "lblSmokeDetectorAlarm", "cbbxSmokeDetectorAlarm", Kind::List, 0, nullptr, 0,
-             13705},
-            {13147, "lblAssaultAlarms", "cbbxAssaultAlarms", Kind::List, 0, nullptr, 0, 13706},
-            {13148, "lblPresenceAlarms", "cbbxPresenceAlarms", Kind::List, 0, nullptr, 0, 13707},
-            {13149, "lblTestAlarm", "cbbxTestAlarm", Kind::List, 0, nullptr, 0, 13708},
-            {13150, "lblEmergencyAlarm", "cbbxEmergencyAlarm", Kind::List, 0, nullptr, 0, 13709},
-            {13151, "lblAssistanceAlarm", "cbbxAssistanceAlarm", Kind::List, 0, nullptr, 0, 13710},
-            {13152, "lblUserDefinedAlarm", "cbbxUserDefinedAlarm", Kind::List, 0, nullptr, 0,
-             13711},
+            {13143, "lblUserAlarms", "cbbxUserAlarms", nullptr, 0, 13702},
+            {13144, "lblExternalAlarms", "cbbxExternalAlarms", nullptr, 0, 13703},
+            {13145, "lblPowerAlarms", "cbbxPowerAlarms", nullptr, 0, 13704},
+            {13146, "lblSmokeDetectorAlarm", "cbbxSmokeDetectorAlarm", nullptr, 0, 13705},
+            {13147, "lblAssaultAlarms", "cbbxAssaultAlarms", nullptr, 0, 13706},
+            {13148, "lblPresenceAlarms", "cbbxPresenceAlarms", nullptr, 0, 13707},
+            {13149, "lblTestAlarm", "cbbxTestAlarm", nullptr, 0, 13708},
+            {13150, "lblEmergencyAlarm", "cbbxEmergencyAlarm", nullptr, 0, 13709},
+            {13151, "lblAssistanceAlarm", "cbbxAssistanceAlarm", nullptr, 0, 13710},
+            {13152, "lblUserDefinedAlarm", "cbbxUserDefinedAlarm", nullptr, 0, 13711},
         }};
     h->addLayout(Column({BuildGroup(groups, page)}));
 
@@ -366,14 +380,14 @@ void BuildSequences(QTabWidget* pages) {
         dg->addWidget(seq, (s - 1) / 2, (s - 1) % 2);
     }
 
-    const Group cycles = {"gbxCycles",
-                          13121,
-                          {
-                              {13153, "lblRepeatSequence", "edtRepeatSequence", Kind::Edit, 3,
-                               nullptr, 0, 0, "udRepeatSequence"},
-                              {13154, "lblMaxNumberOfCallAttempts", "edtMaxNoCallAttempts",
-                               Kind::Edit, 3, nullptr, 0, 0, "udMaxNoCallAttempts"},
-                          }};
+    const Group cycles = {
+        "gbxCycles",
+        13121,
+        {
+            {13153, "lblRepeatSequence", "edtRepeatSequence", nullptr, 0, 0, "udRepeatSequence"},
+            {13154, "lblMaxNumberOfCallAttempts", "edtMaxNoCallAttempts", nullptr, 0, 0,
+             "udMaxNoCallAttempts"},
+        }};
     h->addLayout(Column({definitions, BuildGroup(cycles, page)}));
     h->addStretch();
 }
@@ -394,12 +408,12 @@ void BuildCallNumbers(QTabWidget* pages) {
         grid->addWidget(MakeLabel("lblAlarmCode" + L, 13161 + d), top, 1);
         grid->addWidget(MakeLabel("lblProtocol" + L, 13167 + d), top, 2);
         grid->addWidget(MakeLabel("lblCallAttempts" + L, 13173 + d), top, 3);
-        grid->addWidget(MakeEdit("edtTelephoneNo" + X, 16), top + 1, 0, Qt::AlignLeft);
-        grid->addWidget(MakeEdit("edtAlarmCode" + X, 16), top + 1, 1, Qt::AlignLeft);
+        grid->addWidget(MakeBoundEdit("edtTelephoneNo" + X), top + 1, 0, Qt::AlignLeft);
+        grid->addWidget(MakeBoundEdit("edtAlarmCode" + X), top + 1, 1, Qt::AlignLeft);
         grid->addWidget(MakeList("cbbxProtocol" + X), top + 1, 2, Qt::AlignLeft);
         const QByteArray field = ("edtCallAttempts" + X).toLatin1();
         const QByteArray spinner = ("udCallAttempts" + X).toLatin1();
-        Row attempts{0, "", field.constData(), Kind::Edit, 3};
+        Row attempts{0, "", field.constData()};
         attempts.spinner = spinner.constData();
         grid->addWidget(MakeField(attempts, page), top + 1, 3);
         grid->addWidget(MakeCheck("cbCallBack" + X, 0), top + 1, 4);
@@ -417,41 +431,41 @@ void BuildTimersAndIndication(QTabWidget* pages) {
         "gbxAlarmActivationAndTimers",
         13123,
         {
-            {13180, "lblPassiveAlarmInterval", "edtPassiveAlarmInterval", Kind::Edit, 3,
+            {13180, "lblPassiveAlarmInterval", "edtPassiveAlarmInterval",
              "lblPassiveAlarmIntervalUnit", 13181, 13714},
-            {13182, "lblTimeToReminderAlarm", "edtTimeToReminder", Kind::Edit, 3,
-             "lblTimeToReminderAlarmUnit", 13195},
-            {13183, "lblMaxReminderAlarms", "edtMaxReminder", Kind::Edit, 3},
-            {13184, "lblTimeToMainsFailure", "edtTimeToMainsFailure", Kind::Edit, 3,
-             "lblTimeToMainsFailureUnit", 13185, 13713},
-            {13186, "lblTestAlarmInterval", "edtTestAlarmInterval", Kind::Edit, 3,
-             "lblTestAlarmIntervalUnit", 13187, 13712},
-            {13188, "lblBlockHomeCarePhone", "edtBlockHomeCarePhone", Kind::Edit, 3,
-             "lblBlockHomeCarePhoneUnit", 13195},
-            {13189, "lblBatteryCheckInterval", "edtBatteryCheckInterval", Kind::Edit, 3,
+            {13182, "lblTimeToReminderAlarm", "edtTimeToReminder", "lblTimeToReminderAlarmUnit",
+             13195},
+            {13183, "lblMaxReminderAlarms", "edtMaxReminder"},
+            {13184, "lblTimeToMainsFailure", "edtTimeToMainsFailure", "lblTimeToMainsFailureUnit",
+             13185, 13713},
+            {13186, "lblTestAlarmInterval", "edtTestAlarmInterval", "lblTestAlarmIntervalUnit",
+             13187, 13712},
+            {13188, "lblBlockHomeCarePhone", "edtBlockHomeCarePhone", "lblBlockHomeCarePhoneUnit",
+             13195},
+            {13189, "lblBatteryCheckInterval", "edtBatteryCheckInterval",
              "lblBatteryCheckIntervalUnit", 13196},
-            {13190, "lblMaxTimeInPresence", "edtMaxTimeInPresence", Kind::Edit, 3,
-             "lblMaxTimeInPresenceUnit", 13196},
+            {13190, "lblMaxTimeInPresence", "edtMaxTimeInPresence", "lblMaxTimeInPresenceUnit",
+             13196},
             {13191, "lblTimeBetweenInterferenceAlarm", "edtTimeBetweenInterferenceAlarm",
-             Kind::Edit, 3, "lblTimeBetweenInterferenceAlarmUnit", 13195},
-            {13192, "lblResetTestAlarmTimer", "cbbxResetTestAlarmTimer", Kind::List},
-            {13193, "lblRadioTestAlarmInterval", "edtRadioTestAlarmPeriod", Kind::Edit, 3,
+             "lblTimeBetweenInterferenceAlarmUnit", 13195},
+            {13192, "lblResetTestAlarmTimer", "cbbxResetTestAlarmTimer"},
+            {13193, "lblRadioTestAlarmInterval", "edtRadioTestAlarmPeriod",
              "lblRadioTestAlarmPeriodUnit", 13196},
         }};
     const Group indications = {
         "gbxIndications",
         13124,
         {
-            {13199, "lblWarningFunctions", "cbbxWarningFunctions", Kind::List},
-            {13200, "lblSignalVolume", "cbbxSignalLevel", Kind::List},
-            {13201, "lblSpeechVolume", "cbbxConversationLevel", Kind::List},
-            {13202, "lblPreCallSignal", "cbbxPrecallSignalType", Kind::List},
-            {13203, "lblPreCallSignalDuration", "edtPrecallSignalDelay", Kind::Edit, 3,
+            {13199, "lblWarningFunctions", "cbbxWarningFunctions"},
+            {13200, "lblSignalVolume", "cbbxSignalLevel"},
+            {13201, "lblSpeechVolume", "cbbxConversationLevel"},
+            {13202, "lblPreCallSignal", "cbbxPrecallSignalType"},
+            {13203, "lblPreCallSignalDuration", "edtPrecallSignalDelay",
              "lblPreCallSignalDurationUnit", 13194},
-            {13204, "lblRingingSignalInSpeaker", "cbbxRingingSignalInSpeaker", Kind::List},
-            {13205, "lblDiallingInSpeaker", "cbbxDiallingInSpeaker", Kind::List},
-            {13206, "lblIndicationDuringCall", "cbbxIndicationInBatteryMode", Kind::List},
-            {13207, "lblAlarmButtonIllumination", "cbbxAlarmButtonIllumination", Kind::List},
+            {13204, "lblRingingSignalInSpeaker", "cbbxRingingSignalInSpeaker"},
+            {13205, "lblDiallingInSpeaker", "cbbxDiallingInSpeaker"},
+            {13206, "lblIndicationDuringCall", "cbbxIndicationInBatteryMode"},
+            {13207, "lblAlarmButtonIllumination", "cbbxAlarmButtonIllumination"},
         }};
     h->addLayout(Column({BuildGroup(timers, page)}));
     h->addLayout(Column({BuildGroup(indications, page)}));
@@ -465,43 +479,40 @@ void BuildCallParameters(QTabWidget* pages) {
         "gbxOutgoingCall",
         13125,
         {
-            {13208, "lblDiallingMode", "cbbxDiallingMode", Kind::List},
-            {13209, "lblDialToneDetection", "cbbxDialToneDetection", Kind::List},
-            {13210, "lblTimeIfNoDialToneDetector", "edtWaitTimeNoDialToneDetector", Kind::Edit, 4,
+            {13208, "lblDiallingMode", "cbbxDiallingMode"},
+            {13209, "lblDialToneDetection", "cbbxDialToneDetection"},
+            {13210, "lblTimeIfNoDialToneDetector", "edtWaitTimeNoDialToneDetector",
              "lblTimeIfNoDialToneDetectorUnit", 13194},
-            {13211, "lblTimeToWaitForAnswer", "edtTimeToWaitForAnswer", Kind::Edit, 3,
+            {13211, "lblTimeToWaitForAnswer", "edtTimeToWaitForAnswer",
              "lblTimeToWaitForAnswerUnit", 13194},
-            {13212, "lblTonesToWaitForAnswer", "edtTonesToWaitForAnswer", Kind::Edit, 3},
-            {13213, "lblMaxTonesInSpeech", "edtMaxTonesInSpeech", Kind::Edit, 3},
-            {13214, "lblTimeBetweenCalls", "edtTimeBetweenCalls", Kind::Edit, 3,
-             "lblTimeBetweenCallsUnit", 13194},
-            {13215, "lblMaxConversationTime", "edtMaxConversationTime", Kind::Edit, 4,
+            {13212, "lblTonesToWaitForAnswer", "edtTonesToWaitForAnswer"},
+            {13213, "lblMaxTonesInSpeech", "edtMaxTonesInSpeech"},
+            {13214, "lblTimeBetweenCalls", "edtTimeBetweenCalls", "lblTimeBetweenCallsUnit", 13194},
+            {13215, "lblMaxConversationTime", "edtMaxConversationTime",
              "lblMaxConversationTimeUnit", 13194},
-            {13216, "lblPolarityChangeDetection", "cbbxPolarityChangeDetection", Kind::List},
-            {13217, "lblInterruptTimeTestAlarm", "edtMaxOrdinaryCallTime", Kind::Edit, 3,
+            {13216, "lblPolarityChangeDetection", "cbbxPolarityChangeDetection"},
+            {13217, "lblInterruptTimeTestAlarm", "edtMaxOrdinaryCallTime",
              "lblInterruptTimeTestAlarmUnit", 13195},
-            {13218, "lblRequireDisconnection", "cbbxRequireDisconnection", Kind::List},
-            {13219, "lblAutoAnswerDuration", "edtAutoAnswerDuration", Kind::Edit, 4,
-             "lblAutoAnswerDurationUnit", 13194},
+            {13218, "lblRequireDisconnection", "cbbxRequireDisconnection"},
+            {13219, "lblAutoAnswerDuration", "edtAutoAnswerDuration", "lblAutoAnswerDurationUnit",
+             13194},
         }};
-    const Group incoming = {
-        "gbxIncomingCall",
-        13126,
-        {
-            {13220, "lblAnswerByPortableTrigger", "cbbxTransmitterAnswer", Kind::List},
-            {13221, "lblAutoAnswerProgrammingMode", "edtAutoAnswerProgramming", Kind::Edit, 3},
-            {13222, "lblAutoAnswerHomePhoneMode", "edtAutoAnswerHomephone", Kind::Edit, 3},
-        }};
+    const Group incoming = {"gbxIncomingCall",
+                            13126,
+                            {
+                                {13220, "lblAnswerByPortableTrigger", "cbbxTransmitterAnswer"},
+                                {13221, "lblAutoAnswerProgrammingMode", "edtAutoAnswerProgramming"},
+                                {13222, "lblAutoAnswerHomePhoneMode", "edtAutoAnswerHomephone"},
+                            }};
     const Group other = {
         "gbxOtherFunctions",
         13127,
         {
-            {13224, "lblReplaceLastDigitInCode", "cbbxReplaceLastDigit", Kind::List},
-            {13225, "lblUserDefinedAlarmTypeId", "edtUserDefinedAlarmTypeID", Kind::Edit, 3},
-            {13227, "lblAlarmTypes", "btnAlarmTypesConfigure", Kind::Button, 0, nullptr, 0, 0,
-             nullptr, 13228},
-            {13226, "lblAnswerRadioMessageWithAck", "cbbxAnswerRadioMessageWithAck", Kind::List},
-            {13223, "lblSingleCallTestAlarm", "cbbxCallerIDTestAlarm", Kind::List},
+            {13224, "lblReplaceLastDigitInCode", "cbbxReplaceLastDigit"},
+            {13225, "lblUserDefinedAlarmTypeId", "edtUserDefinedAlarmTypeID"},
+            {13227, "lblAlarmTypes", "btnAlarmTypesConfigure", nullptr, 0, 0, nullptr, 13228},
+            {13226, "lblAnswerRadioMessageWithAck", "cbbxAnswerRadioMessageWithAck"},
+            {13223, "lblSingleCallTestAlarm", "cbbxCallerIDTestAlarm"},
         }};
     h->addLayout(Column({BuildGroup(outgoing, page), BuildGroup(incoming, page)}));
     h->addLayout(Column({BuildGroup(other, page)}));
@@ -514,23 +525,22 @@ void BuildExtendedFunctions(QTabWidget* pages) {
     const Group product = {"gbxProductInformation",
                            13128,
                            {
-                               {13250, "lblProductModel", "edtProductModel", Kind::ReadOnly},
-                               {13251, "lblCountry", "edtCountry", Kind::ReadOnly},
-                               {13255, "lblProductionDate", "edtProductionDate", Kind::ReadOnly},
-                               {13256, "lblSerialNumber", "edtSerialNumber", Kind::ReadOnly},
-                               {13258, "lblFirmwareVersion", "edtFirmwareVersion", Kind::ReadOnly},
+                               {13250, "lblProductModel", "edtProductModel"},
+                               {13251, "lblCountry", "edtCountry"},
+                               {13255, "lblProductionDate", "edtProductionDate"},
+                               {13256, "lblSerialNumber", "edtSerialNumber"},
+                               {13258, "lblFirmwareVersion", "edtFirmwareVersion"},
                            }};
     const Group functions = {
         "gbxFunctions",
         13130,
         {
-            {13235, "lblTransmitterBeepDuringConversation", "cbbxTransmitterBeepDuringConversation",
-             Kind::List},
-            {13236, "lblPassiveAlarmOnceOnly", "cbbxPassiveAlarmOnceOnly", Kind::List},
-            {13237, "lblDigitAfterUnsuccesfulDialTone", "cbbxDigitAfterUnsuccesfulDialTone",
-             Kind::List},
-            {13238, "lblCallTypeForServiceCall", "cbbxCallTypeForServiceCall", Kind::List},
-            {13239, "lblServiceCallInterval", "edtServiceCallInterval", Kind::Edit, 3,
+            {13235, "lblTransmitterBeepDuringConversation",
+             "cbbxTransmitterBeepDuringConversation"},
+            {13236, "lblPassiveAlarmOnceOnly", "cbbxPassiveAlarmOnceOnly"},
+            {13237, "lblDigitAfterUnsuccesfulDialTone", "cbbxDigitAfterUnsuccesfulDialTone"},
+            {13238, "lblCallTypeForServiceCall", "cbbxCallTypeForServiceCall"},
+            {13239, "lblServiceCallInterval", "edtServiceCallInterval",
              "lblServiceCallIntervalUnit", 13198},
         }};
     QGroupBox* productBox = BuildGroup(product, page);
@@ -572,18 +582,17 @@ void BuildAdvanced(QTabWidget* pages) {
     grid->setColumnWidth(3, 68);
     h->addWidget(grid, 1);
 
-    const Group info = {
-        "gbxAdvancedInfo",
-        13129,
-        {
-            {13230, "lblLineVolume1", "cbbxLineVolume1", Kind::List},
-            {13231, "lblLineVolume2", "cbbxLineVolume2", Kind::List},
-            {13232, "lblLineVolume3", "cbbxLineVolume3", Kind::List},
-            {13233, "lblLineVolumeExtra", "cbbxLineVolumeExtra", Kind::List},
-            {13234, "lblLineVolumeDialingPhase", "cbbxLineVolumeDialingPhase", Kind::List},
-            {13257, "lblRadioCalibration", "edtRadioCalibration", Kind::ReadOnly},
-        },
-        true};
+    const Group info = {"gbxAdvancedInfo",
+                        13129,
+                        {
+                            {13230, "lblLineVolume1", "cbbxLineVolume1"},
+                            {13231, "lblLineVolume2", "cbbxLineVolume2"},
+                            {13232, "lblLineVolume3", "cbbxLineVolume3"},
+                            {13233, "lblLineVolumeExtra", "cbbxLineVolumeExtra"},
+                            {13234, "lblLineVolumeDialingPhase", "cbbxLineVolumeDialingPhase"},
+                            {13257, "lblRadioCalibration", "edtRadioCalibration"},
+                        },
+                        true};
     QGroupBox* infoBox = BuildGroup(info, page);
     infoBox->findChild<QLineEdit*>("edtRadioCalibration")
         ->setFixedWidth(infoBox->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 14);

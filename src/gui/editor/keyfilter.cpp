@@ -1,6 +1,6 @@
 #include "gui/editor/keyfilter.h"
 
-#include "data/codec.h"
+#include "editor/binding.h"
 #include "gui/editor/updown.h"
 #include "gui/editor/widgetcontrols.h"
 
@@ -8,49 +8,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include <cstring>
-
 namespace kivo::gui {
 
 namespace {
-
-// Fields with digits only (every edit field without a rule of its own).
-const char* const kNumericFields[] = {
-    "edtRepeatSequence",
-    "edtMaxNoCallAttempts",
-    "edtCallAttemptsA",
-    "edtCallAttemptsB",
-    "edtCallAttemptsC",
-    "edtCallAttemptsD",
-    "edtCallAttemptsN",
-    "edtCallAttemptsR",
-    "edtPassiveAlarmInterval",
-    "edtTimeToReminder",
-    "edtMaxReminder",
-    "edtTimeToMainsFailure",
-    "edtTestAlarmInterval",
-    "edtBlockHomeCarePhone",
-    "edtBatteryCheckInterval",
-    "edtMaxTimeInPresence",
-    "edtTimeBetweenInterferenceAlarm",
-    "edtRadioTestAlarmPeriod",
-    "edtPrecallSignalDelay",
-    "edtTimeToWaitForAnswer",
-    "edtTonesToWaitForAnswer",
-    "edtMaxTonesInSpeech",
-    "edtTimeBetweenCalls",
-    "edtMaxConversationTime",
-    "edtMaxOrdinaryCallTime",
-    "edtAutoAnswerDuration",
-    "edtAutoAnswerProgramming",
-    "edtAutoAnswerHomephone",
-    "edtUserDefinedAlarmTypeID",
-    "edtServiceCallInterval",
-};
-
-bool StartsWith(const std::string& s, const char* prefix) {
-    return s.compare(0, std::strlen(prefix), prefix) == 0;
-}
 
 // Keys that never reach a field's character handling: navigation and editing commands.
 bool PassesAlways(const QKeyEvent* k) {
@@ -79,31 +39,12 @@ bool PassesAlways(const QKeyEvent* k) {
 } // namespace
 
 std::optional<KeyRule> KeyRuleOf(const std::string& control) {
-    if (StartsWith(control, "edtRadioPos")) return KeyRule::Radio;
-    if (StartsWith(control, "edtTelephoneNo")) return KeyRule::Telephone;
-    if (StartsWith(control, "edtAlarmCode")) return KeyRule::AlarmCode;
-    if (control == "edtWaitTimeNoDialToneDetector") return KeyRule::Decimal;
-    for (const char* name : kNumericFields)
-        if (control == name) return KeyRule::Numeric;
-    return std::nullopt;
+    const Binding* b = FindBinding(control);
+    return b ? b->key : std::nullopt;
 }
 
 bool KeyFilter::Admits(KeyRule rule, char key, char decimalSeparator) {
-    switch (rule) {
-    case KeyRule::Radio:
-        return IsRadioKey(key);
-    case KeyRule::Telephone:
-        return IsPhoneKey(key);
-    case KeyRule::AlarmCode:
-        return IsAlarmCodeKey(key);
-    case KeyRule::Numeric:
-        return IsNumericKey(key);
-    case KeyRule::Decimal:
-        // The comma always; the platform's separator too, so that the number can be typed
-        // in the form the field shows it.
-        return IsDecimalKey(key) || key == decimalSeparator;
-    }
-    return false;
+    return AdmitsKey(rule, key, decimalSeparator);
 }
 
 void KeyFilter::Attach(QLineEdit* field, KeyRule rule, UpDown* spinner) {

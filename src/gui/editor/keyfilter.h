@@ -3,6 +3,8 @@
 // keys always pass, and the arrow keys step a field's spinner.
 #pragma once
 
+#include "editor/keyrules.h"
+
 #include <QObject>
 
 #include <optional>
@@ -15,15 +17,9 @@ namespace kivo::gui {
 
 class UpDown;
 
-enum class KeyRule {
-    Radio,     // ValidateRadioKeyPress: hexadecimal digits
-    Telephone, // ValidateTelephoneKeyPress: dial characters, upper-cased
-    AlarmCode, // ValidateAlarmcodeKeyPress: alarm-code characters
-    Numeric,   // ValidateNumericKeyPress: digits
-    Decimal,   // edtWaitTimeNoDialToneDetectorKeyPress: digits and the decimal separator
-};
+using kivo::KeyRule;
 
-// The key rule of an edit field, by control name; nullopt for a field without one.
+// The key rule of an editor field, from its binding; nullopt for a field without one.
 std::optional<KeyRule> KeyRuleOf(const std::string& control);
 
 class KeyFilter : public QObject {

@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <algorithm>
+
 namespace kivo::gui::test {
 namespace {
 
@@ -33,6 +35,31 @@ TEST_F(EditorTest, EveryBoundControlExistsAndTheCaptionNamesTheDefault) {
             << b.control;
     EXPECT_EQ(editor->windowTitle(), "Standard - KIVO Programmiertool");
     EXPECT_TRUE(Boxes().empty());
+}
+
+// A field is written down twice: its binding row and its place on a page. Every field on a
+// page has a binding, and an edit field takes what its binding says.
+TEST_F(EditorTest, EveryFieldOnAPageHasItsBinding) {
+    auto* pages = Find<QTabWidget>("pgcntrlMain");
+    std::vector<std::string> unbound;
+    for (QWidget* w : pages->findChildren<QWidget*>()) {
+        const std::string name = w->objectName().toStdString();
+        const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QCheckBox*>(w);
+        if (!field || name.empty()) continue;
+        const Binding* b = FindBinding(name);
+        if (!b) {
+            unbound.push_back(name);
+            continue;
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            EXPECT_EQ(edit->maxLength(), b->maxLength > 0 ? b->maxLength : 32767) << name;
+        }
+    }
+    // The call-back boxes: no edition shows them, and no byte holds them.
+    std::sort(unbound.begin(), unbound.end());
+    EXPECT_EQ(unbound, (std::vector<std::string>{"cbCallBackA", "cbCallBackB", "cbCallBackC",
+                                                 "cbCallBackD", "cbCallBackN", "cbCallBackR"}));
 }
 
 // Every text whole at the default font: the window keeps its designed size, no caption is
