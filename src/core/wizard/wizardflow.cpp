@@ -181,124 +181,84 @@ bool IsState(int state) {
     return SheetOf(state) >= 0;
 }
 
+namespace {
+
+// Every state of the wizard, one row each (or one row for a run of like states): the sheet it
+// shows, its picture, and for the internal alarms what the page stands for.
+struct PageRow {
+    int first, last;
+    int sheet;
+    int picture;
+    int flag = -1;        // internal alarms: the flag byte whose bit 7 the tick is
+    int byteTick = -1;    // or the byte the tick sets to 1/0
+    int timeAddress = -1; // and the byte of its time field
+    int unitText = 0;
+    int largest = 0;
+    bool extraButton = false;
+};
+
+const PageRow kPages[] = {
+    {StateStart, StateStart, 0, 0},
+    {11, 11, 1, 1},
+    {12, 12, 1, 2},
+    {13, 13, 1, 3},
+    {14, 14, 1, 4},
+    {15, 15, 1, 5},
+    {16, 16, 1, 6},
+    {StateTestAlarm, StateTestAlarm, 2, 7},
+    {21, 21, 3, 8, mm::FlagMainsFailure, -1, mm::MainsFailureDelay, kUnitHours, 255},
+    {22, 22, 3, 8, mm::FlagMainsOk},
+    {23, 23, 3, 9, mm::FlagAccumulator},
+    {24, 24, 3, 10, mm::FlagReminder, -1, mm::ReminderDelay, kUnitMinutes, 254},
+    {25, 25, 3, 11, mm::FlagAutoReady, -1, mm::MaxPresenceTime, kUnitHours, 255},
+    {26, 26, 3, 12, mm::FlagAssistance},
+    {27, 27, 3, 13, mm::FlagRadioInterference, -1, mm::MinInterferenceGap, kUnitMinutes, 255},
+    {28, 28, 3, 14, mm::FlagUserAlarmButton},
+    {StateExtraButton, StateExtraButton, 3, 11, -1, -1, -1, 0, 0, true},
+    {30, 30, 3, 15, -1, mm::TransmitterAnswer},
+    {31, 31, 3, 15, -1, mm::DiallingInSpeaker},
+    {32, 32, 3, 6, mm::FlagPassive, -1, mm::PassiveInterval, kUnitHours, 254},
+    {StatePrecall, StatePrecall, 4, 15},
+    {StateChooseLists, StateChooseLists, 5, 16},
+    {StateFirstGroups, StateLastGroups, 6, 17},
+    {StateFirstList, StateLastList, 7, 16},
+    {StateOneList, StateOneList, 7, 16},
+    {StateNightMode, StateNightMode, 8, 18},
+    {StateSave, StateSave, 9, 19},
+    {StateLearn, StateLearn, 10, 17},
+    {StateProgram, StateProgram, 11, 20},
+};
+static_assert(StateLastInternal == 32 && StateFirstInternal == 21, "the internal alarm rows");
+
+const PageRow* PageOf(int state) {
+    for (const PageRow& row : kPages)
+        if (InRange(state, row.first, row.last)) return &row;
+    return nullptr;
+}
+
+} // namespace
+
 int SheetOf(int state) {
-    if (state == StateStart) return 0;
-    if (InRange(state, StateFirstType, StateLastType)) return 1;
-    if (state == StateTestAlarm) return 2;
-    if (InRange(state, StateFirstInternal, StateLastInternal)) return 3;
-    if (state == StatePrecall) return 4;
-    if (state == StateChooseLists) return 5;
-    if (InRange(state, StateFirstGroups, StateLastGroups)) return 6;
-    if (InRange(state, StateFirstList, StateLastList) || state == StateOneList) return 7;
-    if (state == StateNightMode) return 8;
-    if (state == StateSave) return 9;
-    if (state == StateLearn) return 10;
-    if (state == StateProgram) return 11;
-    return -1;
+    const PageRow* row = PageOf(state);
+    return row ? row->sheet : -1;
 }
 
 int PictureOf(int state) {
-    if (state == StateStart) return 0;
-    if (InRange(state, StateFirstType, 15)) return state - 10;
-    switch (state) {
-    case 16:
-    case 32:
-        return 6;
-    case 20:
-        return 7;
-    case 21:
-    case 22:
-        return 8;
-    case 23:
-        return 9;
-    case 24:
-        return 10;
-    case 25:
-    case 29:
-        return 11;
-    case 26:
-        return 12;
-    case 27:
-        return 13;
-    case 28:
-        return 14;
-    case 30:
-    case 31:
-    case 33:
-        return 15;
-    case 40:
-    case 60:
-        return 16;
-    case 90:
-        return 17;
-    case 70:
-        return 18;
-    case 80:
-        return 19;
-    case 100:
-        return 20;
-    default:
-        break;
-    }
-    if (InRange(state, StateFirstList, StateLastList)) return 16;
-    if (InRange(state, StateFirstGroups, StateLastGroups)) return 17;
-    return -1;
+    const PageRow* row = PageOf(state);
+    return row ? row->picture : -1;
 }
 
 InternalAlarmPage InternalAlarmOf(int state) {
     InternalAlarmPage p;
-    if (!InRange(state, StateFirstInternal, StateLastInternal)) return p;
+    const PageRow* row = PageOf(state);
+    if (!row || !InRange(state, StateFirstInternal, StateLastInternal)) return p;
     p.textBase = 11041 + 10 * (state - StateFirstInternal);
-    auto timed = [&p](int address, int unit, int largest) {
-        p.timeAddress = address;
-        p.unitText = unit;
-        p.largest = largest;
-    };
-    switch (state) {
-    case 21:
-        p.flag = mm::FlagMainsFailure;
-        timed(mm::MainsFailureDelay, kUnitHours, 255);
-        break;
-    case 22:
-        p.flag = mm::FlagMainsOk;
-        break;
-    case 23:
-        p.flag = mm::FlagAccumulator;
-        break;
-    case 24:
-        p.flag = mm::FlagReminder;
-        timed(mm::ReminderDelay, kUnitMinutes, 254);
-        break;
-    case 25:
-        p.flag = mm::FlagAutoReady;
-        timed(mm::MaxPresenceTime, kUnitHours, 255);
-        break;
-    case 26:
-        p.flag = mm::FlagAssistance;
-        break;
-    case 27:
-        p.flag = mm::FlagRadioInterference;
-        timed(mm::MinInterferenceGap, kUnitMinutes, 255);
-        break;
-    case 28:
-        p.flag = mm::FlagUserAlarmButton;
-        break;
-    case 29:
-        p.extraButton = true;
-        break;
-    case 30:
-        p.byteTick = mm::TransmitterAnswer;
-        break;
-    case 31:
-        p.byteTick = mm::DiallingInSpeaker;
-        break;
-    case 32:
-        p.flag = mm::FlagPassive;
-        timed(mm::PassiveInterval, kUnitHours, 254);
-        break;
-    default:
-        break;
-    }
+    p.flag = row->flag;
+    p.byteTick = row->byteTick;
+    p.timeAddress = row->timeAddress;
+    p.unitText = row->unitText;
+    p.largest = row->largest;
+    p.extraButton = row->extraButton;
     return p;
 }
 
