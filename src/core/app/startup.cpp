@@ -3,6 +3,7 @@
 #include "access/kivopassword.h"
 #include "data/defaultconfigs.h"
 #include "data/fileio.h"
+#include "data/text.h"
 #include "data/kivoini.h"
 #include "editor/recentfiles.h"
 
@@ -25,12 +26,6 @@ std::string WithSlash(std::string folder) {
 std::string WithoutSlash(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     return folder;
-}
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
 }
 
 // base + "TAVRA/" + leaf + "/", each level created where missing; "" when the base is unusable.

@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "data/fileio.h"
+#include "data/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,12 +11,6 @@
 namespace kivo {
 
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;

@@ -65,17 +65,7 @@ std::string EncodeValue(const std::string& value) {
 } // namespace
 
 std::string Fold(const std::string& name) {
-    std::string out = name;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string Trim(const std::string& text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    return text.substr(b, e - b);
+    return Lower(name);
 }
 
 Document::Document(const std::string& bytes) {

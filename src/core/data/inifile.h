@@ -3,6 +3,8 @@
 // Windows-1252 bytes; converting to and from UTF-8 is the caller's job.
 #pragma once
 
+#include "data/text.h"
+
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,8 +13,6 @@ namespace kivo::ini {
 
 // Section and key names compare without regard to ASCII case.
 std::string Fold(const std::string& name);
-// Spaces and tabs removed from both ends.
-std::string Trim(const std::string& text);
 
 // Folded key name -> value (trimmed, outer double quotes removed).
 using Keys = std::unordered_map<std::string, std::string>;

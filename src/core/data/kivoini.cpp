@@ -44,7 +44,7 @@ ini::Keys LoadSection(const std::string& path, const std::string& section) {
 
 // The raw value, or nullptr when the key is missing. `key` is Windows-1252.
 const std::string* Find(const ini::Keys& keys, const std::string& key) {
-    auto it = keys.find(ini::Fold(ini::Trim(key)));
+    auto it = keys.find(ini::Fold(Trim(key)));
     return it == keys.end() ? nullptr : &it->second;
 }
 

@@ -19,13 +19,16 @@ constexpr int kDestinations = 6; // A, B, C, D, N, R
 constexpr int kSequences = 4;
 constexpr int kSequenceSteps = 4;
 
-// Areas
-constexpr Addr UserAreaFirst = 0x00;
-constexpr Addr UserAreaLast = 0xDF;
-constexpr Addr AdvancedAreaFirst = 0xE0;
-constexpr Addr AdvancedAreaLast = 0xF6;
+// Areas. The editor's pages show 0x00..0xDF, its advanced grid 0xE0..0xF6; a write covers
+// both, up to the byte before the unit's own.
+constexpr Addr PagesAreaFirst = 0x00;
+constexpr Addr PagesAreaLast = 0xDF;
+constexpr Addr GridAreaFirst = 0xE0;
+constexpr Addr GridAreaLast = 0xF6;
 constexpr Addr ReadOnlyFirst = 0xF7; // 0xF7..0x102 are filled by the unit, never written
 constexpr Addr ReadOnlyLast = 0x102;
+constexpr Addr LowWritableLast = ReadOnlyFirst - 1; // the last byte of a write's first range
+constexpr Addr SmallImageLast = 0xFF; // the top byte of a unit without the extended area
 constexpr Addr ExtendedAreaFirst = 0x100;
 constexpr Addr ExtendedWritableFirst = 0x103;
 constexpr Addr ImageLast = 0x1FF;
@@ -213,5 +216,7 @@ static_assert(PhoneAddr(kDestinations) == AlarmCodeA);
 static_assert(AlarmCodeAddr(kDestinations) == CallSequence1);
 static_assert(SequenceStepAddr(kSequences, 0) == SeqUserAlarms);
 static_assert(ImageLast + 1 == kImageBuffer);
+static_assert(SmallImageLast + 1 == kSmallImage && ExtendedAreaFirst == kSmallImage);
+static_assert(LowWritableLast == GridAreaLast && GridAreaLast + 1 == ReadOnlyFirst);
 
 } // namespace kivo::mm

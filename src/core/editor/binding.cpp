@@ -1,6 +1,7 @@
 #include "editor/binding.h"
 
 #include "data/codec.h"
+#include "data/text.h"
 #include "data/textexport.h"
 
 #include <cmath>
@@ -223,12 +224,6 @@ int GridAddress(const std::string& text) {
         return -1;
     int a = std::atoi(text.c_str());
     return a < static_cast<int>(mm::kImageBuffer) ? a : -1;
-}
-
-std::string Trim(const std::string& s) {
-    auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
 } // namespace

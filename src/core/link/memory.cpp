@@ -93,21 +93,21 @@ struct Sized {
 Sized ProbeSize(KobuLink& link) {
     LinkBudget budget(link, kProbeBudgetMs);
     std::uint8_t value = 0;
-    Probe top = ProbeAddress(link, 0x1FF, &value);
+    Probe top = ProbeAddress(link, mm::ImageLast, &value);
     if (top == Probe::Answered) return {mm::kLargeImage, value};
     std::uint8_t low = 0;
-    if (ProbeAddress(link, 0x0FF, &low) != Probe::Answered) return {};
+    if (ProbeAddress(link, mm::SmallImageLast, &low) != Probe::Answered) return {};
     // Only a unit that refuses the extended area lacks it: a 0x1FF lost to the line says
     // nothing, and taking such a unit for a 256-byte one would lose its extended area. The
     // line has just answered, so 0x1FF gets one more round before the size is called unknown.
-    if (top == Probe::Unclear) top = ProbeAddress(link, 0x1FF, &value);
+    if (top == Probe::Unclear) top = ProbeAddress(link, mm::ImageLast, &value);
     if (top == Probe::Answered) return {mm::kLargeImage, value};
     if (top == Probe::Unclear) return {};
     // A troubled line can refuse or swallow three replies by chance; it is far less likely to
     // do the same to another address of the area three times as well. Units refuse in one
     // way: NAK at both, or silence at both.
     std::uint8_t ignored = 0;
-    const Probe next = ProbeAddress(link, 0x100, &ignored);
+    const Probe next = ProbeAddress(link, mm::ExtendedAreaFirst, &ignored);
     if (next == Probe::Answered) return {mm::kLargeImage, std::nullopt};
     return next == top ? Sized{mm::kSmallImage, low} : Sized{};
 }
@@ -303,7 +303,7 @@ LinkResult ReadWholeImage(KobuLink& link, Image& target, const ChunkProgress& pr
     }
     LinkResult result = LinkResult::ReadFailed;
     if (sized.size != 0) // 0x100-0x1FF stay zero for 256
-        result = ConfirmedRead(link, scratch, 0x000, sized.size - 1, sized.top, progress);
+        result = ConfirmedRead(link, scratch, 0, sized.size - 1, sized.top, progress);
     target = scratch;
     if (foundSize) *foundSize = sized.size;
     return result;

@@ -3,6 +3,7 @@
 #include "app/strtable.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
+#include "data/text.h"
 #include "link/commands.h"
 
 #include <cctype>
@@ -14,7 +15,6 @@ namespace kivo {
 
 namespace {
 
-constexpr unsigned kUserAreaEnd = 0x0F6;
 constexpr std::int64_t kWriteBudgetMs = 45000;
 
 // A failure told twice: in the status line and in an error box.
@@ -110,9 +110,7 @@ WriteOptions WriteOptions::Basic(unsigned firstAddress, unsigned fileSize) {
 std::string BackupFolderSetting(const std::string& programFolder) {
     KivoIni ini;
     ini.SetFileName(programFolder + "Values.ini");
-    std::string value = ini.ReadValue("Setup", "BackupBeforeWrite");
-    for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return value == "false" ? std::string() : programFolder + "Backup/";
+    return Lower(ini.ReadValue("Setup", "BackupBeforeWrite")) == "false" ? std::string() : programFolder + "Backup/";
 }
 
 std::string BackupName(std::uint32_t serial, std::int64_t unixTime) {
@@ -141,7 +139,7 @@ std::string FreeBackupPath(const std::string& folder, const std::string& name) {
 
 std::vector<std::pair<unsigned, unsigned>> WrittenRanges(unsigned unitSize, unsigned first) {
     std::vector<std::pair<unsigned, unsigned>> ranges;
-    if (first <= kUserAreaEnd) ranges.emplace_back(first, kUserAreaEnd);
+    if (first <= mm::LowWritableLast) ranges.emplace_back(first, mm::LowWritableLast);
     if (unitSize == mm::kLargeImage) ranges.emplace_back(mm::ExtendedWritableFirst, mm::ImageLast);
     return ranges;
 }

@@ -1,6 +1,8 @@
 // The wizard's pages: their order, what each shows, stores and checks when it is left.
 #include "wizard/wizard.h"
 
+#include "data/text.h"
+
 #include "data/codec.h"
 #include "data/fileio.h"
 #include "data/memorymap.h"
@@ -19,13 +21,6 @@ constexpr int kByteMax = 255;
 
 bool InRange(int state, int first, int last) {
     return state >= first && state <= last;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 std::string Upper(std::string text) {
