@@ -6,8 +6,10 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace kivo::gui {
 
@@ -94,11 +96,17 @@ bool AdvancedValueDelegate::eventFilter(QObject* object, QEvent* event) {
 void AdvancedValueDelegate::ValueEdited(QLineEdit* editor) {
     const RuleVerdict verdict =
         CheckValue(ValueRule::Range0To255, editor->text().toStdString(), '.');
-    // The cell gets the corrected text before the box is up: the box takes the focus away from
-    // the editor, which then hands its text to the cell and closes.
+    // The cell gets the corrected text at once. The box comes only once the key that made the
+    // text has been handled: a modal box takes the focus, the view closes the cell's editor
+    // inside the box's loop, and Qt would carry on inside the deleted editor.
     if (verdict.corrected) editor->setText(Q(*verdict.corrected));
     emit commitData(editor);
-    if (verdict.box) Messages::Show(grid_, MsgKind::Information, 15025);
+    if (verdict.box) {
+        QPointer<QTableWidget> grid = grid_;
+        QTimer::singleShot(0, grid_, [grid, box = verdict.box] {
+            if (grid) Messages::Show(grid, MsgKind::Information, box);
+        });
+    }
 }
 
 } // namespace kivo::gui

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace kivo::gui::test {
 namespace {
@@ -168,6 +169,32 @@ TEST_F(GridTest, EnteringACellCorrectsItsValue) {
         }
         QTest::keyClick(cell, Qt::Key_Escape);
     }
+}
+
+// A real box over the grid, closed with Enter as a user would: it must not take the cell's
+// editor down with it while Qt is still inside the editor's key handling.
+TEST_F(GridTest, ARealBoxForAValueTooLargeClosesWithEnter) {
+    Messages::Install(nullptr);
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            ++boxes;
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    closer.start(50);
+    QLineEdit* cell = EnterValueCell(0);
+    ASSERT_NE(cell, nullptr);
+    QTest::keyClick(cell, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(cell, "300");
+    for (int i = 0; i < 40 && boxes == 0; ++i) QTest::qWait(25);
+    QTest::qWait(100);
+    closer.stop();
+    Messages::Install(&Recorded());
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(Cell(0), "255"); // the value is held at its largest
+    EXPECT_EQ(Store()[230], 255);
 }
 
 } // namespace
