@@ -71,6 +71,7 @@ TfrmNewPassword::TfrmNewPassword(QWidget* parent)
     for (QPushButton* b : {btnOk, btnCancel}) {
         b->setMinimumSize(75, 25);
         b->setAutoDefault(false);
+        b->installEventFilter(this); // Enter presses the button that has the focus
     }
 
     auto* group = new QVBoxLayout(gbSetNewPassword);
@@ -135,6 +136,13 @@ void TfrmNewPassword::UpdateOk() {
 }
 
 bool TfrmNewPassword::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == btnOk || watched == btnCancel)) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (k != Qt::Key_Return && k != Qt::Key_Enter) return QDialog::eventFilter(watched, event);
+        auto* button = static_cast<QPushButton*>(watched);
+        if (button->isEnabled()) button->click();
+        return true;
+    }
     if (event->type() != QEvent::KeyPress ||
         (watched != edtPassword && watched != edtPasswordRetype))
         return QDialog::eventFilter(watched, event);

@@ -88,6 +88,26 @@ TEST_F(NewPasswordTest, EnterMovesOnInsteadOfConfirming) {
     EXPECT_TRUE(Recorded().shown.empty());
 }
 
+// Type, Enter, retype, Enter: the focus is on OK, and Enter there confirms; on Cancel it
+// cancels.
+TEST_F(NewPasswordTest, EnterOnTheFocusedButtonPressesIt) {
+    Type(QStringLiteral("abcd"), QString());
+    QTest::keyClick(dialog.edtPassword, Qt::Key_Return);
+    QTest::keyClicks(dialog.edtPasswordRetype, QStringLiteral("abcd"));
+    QTest::keyClick(dialog.edtPasswordRetype, Qt::Key_Return);
+    ASSERT_EQ(dialog.focusWidget(), dialog.btnOk);
+    QTest::keyClick(dialog.btnOk, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetPassword(), QStringLiteral("abcd"));
+
+    dialog.show();
+    dialog.btnCancel->setFocus();
+    QTest::keyClick(dialog.btnCancel, Qt::Key_Enter);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
 TEST_F(NewPasswordTest, DifferentPasswordsKeepTheDialogOpen) {
     Type(QStringLiteral("abcd"), QStringLiteral("abce"));
     dialog.btnOk->click();
