@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QFileInfo>
@@ -398,6 +399,20 @@ void TfrmEnterData::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+void TfrmEnterData::closeEvent(QCloseEvent* e) {
+    // Closing without a word would throw away the user's work: with unsaved changes the close
+    // box asks as File > Exit does, and Cancel or a save that does not happen keeps the editor.
+    if (isVisible() && HasUnsavedChanges()) {
+        const int answer =
+            Messages::Show(this, MsgKind::Information, 13801, {}, BtnYes | BtnNo | BtnCancel);
+        if (answer == BtnCancel || (answer == BtnYes && !mnuFileSaveClick())) {
+            e->ignore();
+            return;
+        }
+    }
+    QDialog::closeEvent(e);
 }
 
 bool TfrmEnterData::AcceptDrag(QDropEvent* e) {

@@ -95,6 +95,8 @@ protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // The window's close button: with unsaved changes, the exit command's question first.
+    void closeEvent(QCloseEvent* e) override;
     // One local .Kivo file may be dropped on the window; it opens as File > Open would.
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;

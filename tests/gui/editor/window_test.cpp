@@ -331,8 +331,8 @@ TEST_F(EditorTest, EscapeDoesNotCloseTheEditor) {
     EXPECT_TRUE(editor->isVisible());
 }
 
-// Closing by the close box asks nothing and brings the default configuration back, as File >
-// New leaves it.
+// Closing by the close box asks about unsaved changes as File > Exit does, and brings the
+// default configuration back, as File > New leaves it.
 TEST_F(EditorTest, ClosingRestoresTheDefaultConfiguration) {
     const std::string old = ConfigFolder() + "/old.Kivo";
     KivoData small;
@@ -345,11 +345,12 @@ TEST_F(EditorTest, ClosingRestoresTheDefaultConfiguration) {
         editor->mnuFileOpenClick();
         Edit("edtMaxReminder")->setText("9");
         ClearBoxes();
+        Recorded().answers = {BtnNo};
         modal->close();
     });
     editor->exec();
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Boxes(), std::vector<int>{13801});
     EXPECT_EQ(Edit("edtRepeatSequence")->text(), DefaultText(0xBA));
     EXPECT_EQ(editor->Data().imageSource, SourceDefault);
     EXPECT_EQ(editor->windowTitle(), "Standard - KIVO Programmiertool");
@@ -371,6 +372,28 @@ TEST_F(EditorTest, ExitAsksAndNoLeavesWithTheDefault) {
 
     Recorded().answers = {BtnNo};
     editor->mnuFileExitClick();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(Edit("edtRepeatSequence")->text(), DefaultText(0xBA));
+}
+
+// The window's close box asks as File > Exit does, but only when something would be lost.
+TEST_F(EditorTest, TheCloseBoxAsksOnlyWithUnsavedChanges) {
+    editor->show();
+    ClearBoxes();
+    editor->close();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(Boxes().empty());
+
+    editor->show();
+    Edit("edtRepeatSequence")->setText("7");
+    Recorded().answers = {BtnCancel};
+    editor->close();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(Edit("edtRepeatSequence")->text(), "7");
+    EXPECT_EQ(Boxes(), std::vector<int>{13801});
+
+    Recorded().answers = {BtnNo};
+    editor->close();
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(Edit("edtRepeatSequence")->text(), DefaultText(0xBA));
 }
