@@ -39,6 +39,11 @@ std::optional<std::string> LoadBytes(const std::string& path) {
 ini::Keys LoadSection(const std::string& path, const std::string& section) {
     auto bytes = LoadBytes(path);
     if (!bytes) return {};
+    // A file saved as UTF-8 by a Linux editor is read as such; ours are written Windows-1252.
+    if (LooksLikeUtf8(*bytes)) {
+        if (bytes->compare(0, 3, "\xEF\xBB\xBF") == 0) bytes->erase(0, 3);
+        bytes = Utf8ToCp1252(*bytes);
+    }
     return ini::Document(*bytes).SectionKeys(Utf8ToCp1252(section));
 }
 

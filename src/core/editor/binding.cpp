@@ -256,7 +256,7 @@ std::optional<double> ReadDecimal(const std::string& text, char separator) {
     for (char c : text) {
         if (c >= '0' && c <= '9')
             normal += c;
-        else if (c == separator && ++separators == 1)
+        else if ((c == separator || c == '.') && ++separators == 1)
             normal += '.';
         else if (c == '-' && normal.empty())
             normal += c;

@@ -110,8 +110,8 @@ std::vector<FilledList> FillEditorLists(const KivoIni& ini);
 namespace conv {
 // A decimal integer with an optional sign; 0 when empty or not a number.
 long ReadNumber(const std::string& text);
-// A decimal number: an optional '-', digits and at most one separator; nullopt for anything
-// else and for texts over 16 characters.
+// A decimal number: an optional '-', digits and at most one separator (`separator` or a point);
+// nullopt for anything else and for texts over 16 characters.
 std::optional<double> ReadDecimal(const std::string& text, char separator);
 std::string ShowTens(std::uint8_t value);
 std::uint8_t StoreTens(const std::string& text);

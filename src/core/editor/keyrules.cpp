@@ -17,7 +17,7 @@ bool AdmitsKey(KeyRule rule, char key, char decimalSeparator) {
     case KeyRule::Decimal:
         // The comma always; the platform's separator too, so that the number can be typed
         // in the form the field shows it.
-        return IsDecimalKey(key) || key == decimalSeparator;
+        return IsDecimalKey(key) || key == decimalSeparator || key == '.';
     }
     return false;
 }

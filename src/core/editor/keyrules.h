@@ -12,7 +12,11 @@ enum class KeyRule {
     Decimal,   // digits and the decimal separator
 };
 
-// Whether a field of that rule takes the character (besides the control keys).
+// Whether a field of that rule takes the character (besides the control keys). A decimal
+// field takes the point too, as a courtesy to those used to it.
 bool AdmitsKey(KeyRule rule, char key, char decimalSeparator);
+
+// The edition's decimal separator, whatever the platform's locale says.
+constexpr char kDecimalSeparator = ',';
 
 } // namespace kivo

@@ -310,7 +310,6 @@ int TfrmEnterData::ImageToControls() {
     for (UpDown* spinner : findChildren<UpDown*>())
         spinner->SetPosition(
             static_cast<int>(conv::ReadNumber(spinner->Associate()->text().toStdString())));
-    ApplyProductionDateWidth();
     shownImage_ = data_.image;
     kivo::ControlsToImage(shownImage_, *controls_);
     return failing;
@@ -326,14 +325,6 @@ void TfrmEnterData::ShowImageAndReport() {
         Messages::Show(this, MsgKind::Error, 15023,
                        {std::to_string(data_.image[static_cast<std::size_t>(failing)]),
                         std::to_string(failing)});
-}
-
-void TfrmEnterData::ApplyProductionDateWidth() {
-    // A long date form takes twice the width, growing to the left.
-    QWidget* country = controls_->Widget("edtCountry");
-    auto* date = qobject_cast<QLineEdit*>(controls_->Widget("edtProductionDate"));
-    const int width = country->maximumWidth();
-    date->setFixedWidth(date->text().size() >= 11 ? 2 * width : width);
 }
 
 void TfrmEnterData::OnValueChanged(const QString& control, const QString& text) {

@@ -116,7 +116,6 @@ private:
     // ImageToControls, then the invalid-value box when an address comes back.
     void ShowImageAndReport();
     bool SaveToCurrentFile();
-    void ApplyProductionDateWidth();
     void OnValueChanged(const QString& control, const QString& text);
     void cbbxAlarmTypePosNSelect(int tag, int index);
     void cbbxAnswerRadioMessageWithAckChange(int index);

@@ -2,7 +2,6 @@
 
 #include "editor/binding.h"
 #include "gui/editor/updown.h"
-#include "gui/editor/widgetcontrols.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -66,7 +65,7 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     if (PassesAlways(k)) return false;
 
-    const char separator = LocaleDecimalSeparator();
+    const char separator = kDecimalSeparator;
     const QString text = k->text();
     for (QChar c : text)
         if (c.unicode() >= 128 || !Admits(entry.rule, static_cast<char>(c.unicode()), separator))

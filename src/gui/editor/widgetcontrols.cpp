@@ -1,10 +1,11 @@
 #include "gui/editor/widgetcontrols.h"
 
+#include "editor/keyrules.h"
+#include "print/reporttext.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QLineEdit>
-#include <QLocale>
 #include <QTableWidget>
 
 namespace kivo::gui {
@@ -14,13 +15,6 @@ namespace {
 const ValueList kNoValues{kSentinel};
 
 } // namespace
-
-QString ShortDateFormat() {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    // Qt's short forms carry a two-digit year where the platform's carry four.
-    if (!format.contains(QLatin1String("yyyy"))) format.replace(QLatin1String("yy"), "yyyy");
-    return format;
-}
 
 WidgetControls::WidgetControls(QWidget* window) : window_(window) {
     for (QWidget* w : window->findChildren<QWidget*>()) {
@@ -95,17 +89,13 @@ bool WidgetControls::Shown(const std::string& control) {
     return Widget(control) != nullptr;
 }
 
-char LocaleDecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.';
-}
-
 char WidgetControls::DecimalSeparator() {
-    return LocaleDecimalSeparator();
+    return kDecimalSeparator;
 }
 
 std::string WidgetControls::DateText(int year, int month, int day) {
-    return QLocale().toString(QDate(year, month, day), ShortDateFormat()).toStdString();
+    // The edition's date form, as the report prints it, whatever the platform's locale says.
+    return report::ShortDateText(year, month, day);
 }
 
 int WidgetControls::GridRows() {

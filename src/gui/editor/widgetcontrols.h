@@ -46,9 +46,4 @@ private:
     QWidget* window_;
 };
 
-// The platform's short date form with a four-digit year (dd.MM.yyyy in German).
-QString ShortDateFormat();
-// The platform's decimal separator ('.' where it is not a single ASCII character).
-char LocaleDecimalSeparator();
-
 } // namespace kivo::gui

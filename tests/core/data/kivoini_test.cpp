@@ -1,3 +1,4 @@
+#include "data/cp1252.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
 #include "support/tempdir.h"
@@ -122,6 +123,42 @@ TEST_F(IniTest, Windows1252OnDiskUtf8Inside) {
                           "e\r\n1=Gr\xF6\xDF"
                           "e\r\n2=<END>\r\n");
     EXPECT_EQ(ini.ReadValue("Texts", "1"), "Größe");
+}
+
+// A file saved by a Linux editor is UTF-8: read as such (with or without its byte order mark),
+// so "Hauptstraße" does not come out as "HauptstraÃŸe".
+TEST_F(IniTest, AUtf8FileIsReadAsUtf8) {
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        Use(bom + "[About]\r\nLine1=Hauptstra\xC3\x9F"
+                  "e 5\r\nLine2=\xE2\x82\xAC 5\r\n");
+        EXPECT_EQ(ini.ReadValue("About", "Line1"), "Hauptstraße 5");
+        EXPECT_EQ(ini.ReadValue("About", "Line2"), "€ 5");
+    }
+    // Windows-1252 whose bytes only look like UTF-8 by chance is rare; plain 1252 stays 1252.
+    Use("[About]\r\nLine1=Hauptstra\xDF"
+        "e\r\n");
+    EXPECT_EQ(ini.ReadValue("About", "Line1"), "Hauptstraße");
+}
+
+TEST(Utf8Detection, OnlyWellFormedUtf8BeyondAsciiCounts) {
+    const struct {
+        const char* bytes;
+        bool utf8;
+    } cases[] = {
+        {"plain ascii", false},
+        {"Stra\xC3\x9F"
+         "e",
+         true},
+        {"Stra\xDF"
+         "e",
+         false},
+        {"\xC0\xAF", false},
+        {"\xED\xA0\x80", false},
+        {"\xF4\x90\x80\x80", false},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xE2\x82", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LooksLikeUtf8(c.bytes), c.utf8) << c.bytes;
 }
 
 // ---------------------------------------------------------------- writing

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QTest>
 #include <QToolButton>
 
@@ -104,6 +105,27 @@ TEST_F(RulesTest, ValueChecksAnswerAtOnce) {
         EXPECT_EQ(Boxes(), c.boxes) << c.field << " " << c.typed;
     }
     for (const MessageRecord& r : Recorded().shown) EXPECT_EQ(r.kind, MsgKind::Error);
+}
+
+// The comma is this edition's separator whatever the platform's locale (a point is taken too),
+// and the production date has the edition's form.
+TEST_F(RulesTest, TheEditionsSeparatorAndDateFormUnderAnyLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const char* typed : {"2,5", "2.5"}) {
+        ClearBoxes();
+        EXPECT_EQ(Type("edtWaitTimeNoDialToneDetector", typed), typed);
+        EXPECT_TRUE(Boxes().empty()) << typed;
+        editor->ControlsToImage();
+        EXPECT_EQ(editor->Data().image[mm::NoDialToneWait], 25) << typed;
+    }
+    Image& image = editor->Data().image;
+    image[mm::ProductionYear] = 0x21;
+    image[mm::ProductionMonth] = 0x03;
+    image[mm::ProductionDay] = 0x17;
+    editor->ImageToControls();
+    EXPECT_EQ(Edit("edtProductionDate")->text(), "17.03.2021");
+    QLocale::setDefault(before);
 }
 
 TEST_F(RulesTest, EmptyingTheTestAlarmIntervalWarnsAndStaysEmpty) {
