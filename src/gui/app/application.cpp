@@ -18,15 +18,30 @@
 #include "gui/radio/receiveradio.h"
 
 #include <QDebug>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <exception>
 
 namespace kivo::gui {
 
+namespace {
+
+// The language of this edition's texts, for Qt's own.
+constexpr const char* kQtLanguage = "de";
+
+} // namespace
+
 KivoApplication::KivoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The program ends with the start window only: while a programming window runs the start
     // window is hidden, and closing that window must not end the program.
     setQuitOnLastWindowClosed(false);
+    // Qt's own dialogs (open, save, folder, print) speak the edition's language, whatever the
+    // system's; without the file they stay English, which is no reason to stop.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_") + QLatin1String(kQtLanguage),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool KivoApplication::notify(QObject* receiver, QEvent* event) {

@@ -27,6 +27,17 @@ AdvancedValueDelegate::AdvancedValueDelegate(QTableWidget* grid)
     grid->setItemDelegateForColumn(kValueColumn, this);
     connect(grid, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { sgAdvancedSelectCell(row, column); });
+    // Once the entry is over the cell shows the number it stores: "007" as 7, like its
+    // neighbours.
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget* editor) {
+        const QVariant row = editor ? editor->property(kRow) : QVariant();
+        QTableWidgetItem* item = row.isValid() ? grid_->item(row.toInt(), kValueColumn) : nullptr;
+        if (!item) return;
+        const QString text = item->text().trimmed();
+        if (!text.isEmpty() && text.size() <= 3 &&
+            text.toStdString().find_first_not_of("0123456789") == std::string::npos)
+            item->setText(QString::number(conv::ReadNumber(text.toStdString())));
+    });
 }
 
 void AdvancedValueDelegate::sgAdvancedSelectCell(int row, int column) {

@@ -62,6 +62,7 @@ QString TfrmEnterData::ChooseFile(FileDialog kind, int titleId, const QString& f
         dialog.setFileMode(QFileDialog::AnyFile);
         // Existing files are asked about by the editor itself, read-only ones refused.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.selectFile(QStringLiteral("*.Kivo")); // the name field starts with the pattern
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().first();

@@ -31,8 +31,11 @@ bool PassesAlways(const QKeyEvent* k) {
     default:
         break;
     }
+    // The platform's editing shortcuts: select all and type must replace, not append. What
+    // a paste brings in is answered by the field's value check.
     return k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) ||
-           k->matches(QKeySequence::Cut) || k->text().isEmpty();
+           k->matches(QKeySequence::Cut) || k->matches(QKeySequence::SelectAll) ||
+           k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo) || k->text().isEmpty();
 }
 
 } // namespace

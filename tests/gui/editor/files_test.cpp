@@ -5,6 +5,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -57,6 +62,26 @@ TEST_F(FilesTest, DialogsStartInTheConfigurationFolder) {
         EXPECT_EQ(a.filter, "KIVO Konfigurationsdatei (*.Kivo)");
     }
     EXPECT_TRUE(Boxes().empty());
+}
+
+// The real Save As dialog: German (Qt's own texts too) and a name field that starts with the
+// pattern, closed by the user with Escape.
+TEST_F(FilesTest, TheRealSaveAsDialogSpeaksGermanAndStartsWithThePattern) {
+    editor->SetFileChooser(nullptr);
+    QString name, buttons;
+    WhenModal([&](QWidget* dialog) {
+        for (QLineEdit* e : dialog->findChildren<QLineEdit*>())
+            if (e->isVisible() && name.isEmpty()) name = e->text();
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->isVisible()) buttons += b->text() + QLatin1Char('|');
+        if (const char* where = std::getenv("KIVO_TEST_PICTURES"))
+            dialog->grab().save(QString::fromLocal8Bit(where) + "/save-as.png");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(editor->mnuFileSaveAsClick());
+    EXPECT_EQ(name, "*.Kivo");
+    EXPECT_TRUE(buttons.contains("Abbrechen")) << buttons.toStdString();
+    EXPECT_FALSE(buttons.contains("Cancel")) << buttons.toStdString();
 }
 
 TEST_F(FilesTest, OpenTakesTheFileAndItsSize) {

@@ -79,6 +79,19 @@ TEST_F(RulesTest, ControlKeysPass) {
     EXPECT_TRUE(editor->isVisible());
 }
 
+// Select all and type replaces the value: "3", then Ctrl+A and "300" gives 15025 and "255"
+// only because 300 is too large, not because it became "3300".
+TEST_F(RulesTest, EditingShortcutsReachTheField) {
+    QLineEdit* edit = Edit("edtRepeatSequence");
+    Type("edtRepeatSequence", "3");
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "12");
+    EXPECT_EQ(edit->text(), "12");
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(edit->text(), "12"); // undone
+    EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(RulesTest, ValueChecksAnswerAtOnce) {
     struct Case {
         const char* field;

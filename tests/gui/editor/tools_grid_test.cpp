@@ -106,6 +106,7 @@ TEST_F(GridTest, TypedValuesAreStoredAsShown) {
     EXPECT_EQ(Boxes(), std::vector<int>{15025});
     EXPECT_EQ(Cell(0), "255");
     TypeIntoCell(2, "007");
+    EXPECT_EQ(Cell(2), "7"); // shown as the number it stores
     TypeIntoCell(3, "50");
     for (int r : {1, 4, 5}) TypeIntoCell(r, "99");
     EXPECT_EQ(Boxes(), std::vector<int>{15025});
