@@ -78,11 +78,15 @@ void Draw(QPainter& p, DeviceMetrics& metrics, const Mark& m, const QImage& logo
 } // namespace
 
 QFont ReportQFont(const report::ReportFont& font) {
-    // A sans typeface whose line height (1.16 em) lets the longest page end inside its frame.
+    // The layout's positions were made for the common sans-serif of the units' home platform;
+    // Liberation Sans has its metrics, so the texts fit without narrowing. DejaVu Sans is
+    // wider and only the last resort.
     QFont f;
-    f.setFamilies(
-        {QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana"), QStringLiteral("Arial")});
+    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                   QStringLiteral("DejaVu Sans")});
     f.setStyleHint(QFont::SansSerif);
+    // No ligatures: "fi" stays two letters, so the PDF's words can be found by a search.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     f.setPointSize(font.points);
     f.setBold(font.bold);
     return f;
