@@ -31,8 +31,6 @@ enum Text : int {
     TxtPlugIn = 16020,
     TxtOtherFtdi = 16021,
     TxtKobuFound = 16022,
-    TxtOddProduct = 16023,
-    TxtOddProductAdvice = 16024,
     TxtNoNode = 16025,
     TxtMayOpen = 16026,
     TxtMayNotOpen = 16027,
@@ -239,11 +237,6 @@ void CheckKobu(const SystemTree& sys, const UsbDevice& d, const RuleState& rule,
     out.push_back(Make(FindingState::Ok, TxtKobuFound,
                        {d.bus ? std::to_string(*d.bus) : "?",
                         d.device ? std::to_string(*d.device) : "?", d.serial}));
-    auto id = UsbId(d.idProduct);
-    if (!id || std::find(std::begin(kFtdiProducts), std::end(kFtdiProducts), *id) ==
-                   std::end(kFtdiProducts))
-        out.push_back(
-            Make(FindingState::Problem, TxtOddProduct, {d.idProduct}, TxtOddProductAdvice));
 
     const std::string node = d.Node();
     if (!node.empty()) {
@@ -502,6 +495,11 @@ DoctorReport RunDoctor(const DoctorOptions& options, const SystemTree& system) {
     report.findings = CheckSystem(options, system);
     if (options.askKobu) CheckLink(options, report);
     return report;
+}
+
+bool OffersDiagnosis(int textId) {
+    // 15009: the Kobu cannot be found; 15008: the Kobu answers, the unit does not.
+    return textId == 15009 || textId == 15008;
 }
 
 std::string FindingMarker(FindingState state) {
