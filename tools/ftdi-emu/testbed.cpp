@@ -33,6 +33,13 @@ Bus::~Bus() {
     Finish();
 }
 
+std::string Bus::RootDir() const {
+    gchar* dir = umockdev_testbed_get_root_dir(testbed_); // a copy of our own
+    std::string root = dir ? dir : "";
+    g_free(dir);
+    return root;
+}
+
 void Bus::Note(const std::string& chip, const std::string& line) {
     std::lock_guard<std::mutex> lock(logMutex_);
     if (!log_) return;
@@ -85,7 +92,7 @@ bool Bus::Add(const std::shared_ptr<UsbDevice>& device, const std::string& name,
     }
     if (denied) {
         // Owned by root and closed to everyone else, as without the udev rule.
-        const std::string file = std::string(umockdev_testbed_get_root_dir(testbed_)) + node;
+        const std::string file = RootDir() + node;
         ::chmod(file.c_str(), ::geteuid() == 0 ? 0600 : 0000);
     }
     device->SerialChip().SetLog([this, name](const std::string& line) { Note(name, line); });
@@ -135,7 +142,7 @@ bool Bus::Build(const EmuOptions& options, std::string& error) {
     if (options.denied && ::geteuid() == 0) {
         dropToNobody_ = true;
         // Nobody must still see the emulated /sys and /dev.
-        ::chmod(umockdev_testbed_get_root_dir(testbed_), 0755);
+        ::chmod(RootDir().c_str(), 0755);
     }
     return true;
 }

@@ -34,6 +34,8 @@ private:
     bool Add(const std::shared_ptr<UsbDevice>& device, const std::string& name, bool denied,
              std::string& error);
     void Note(const std::string& chip, const std::string& line);
+    // The test bed's folder, which stands in for / in the command's view of /sys and /dev.
+    std::string RootDir() const;
 
     UMockdevTestbed* testbed_ = nullptr;
     std::vector<std::shared_ptr<UsbDevice>> devices_;
