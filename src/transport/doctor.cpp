@@ -469,7 +469,13 @@ void CheckLink(const DoctorOptions& options, DoctorReport& report) {
     link.SetTrace(options.trace);
     LinkSession session(link);
     if (!session.Open()) {
-        out.push_back(Make(FindingState::Problem, TxtCannotOpen, {options.choice}, TxtKobuAdvice));
+        // Where the system part has found why and said what to do (no access, a holder,
+        // BRLTTY), that advice is the one that helps, not the cable.
+        const bool explained = std::any_of(out.begin(), out.end(), [](const Finding& f) {
+            return f.state == FindingState::Problem && f.adviceId != 0;
+        });
+        out.push_back(Make(FindingState::Problem, TxtCannotOpen, {options.choice},
+                           explained ? 0 : TxtKobuAdvice));
         return;
     }
     std::string version;

@@ -182,6 +182,8 @@ TEST(KivoctlUsb, ADeniedDeviceNodeEndsWithThreeAndPointsToTheDiagnosis) {
     EXPECT_EQ(doctor.exit, 3);
     EXPECT_NE(doctor.out.find("Sie dürfen /dev/bus/usb/001/002 nicht öffnen"), std::string::npos)
         << doctor.out;
+    // The advice is the rule, not the cable.
+    EXPECT_EQ(doctor.out.find(Str(16046)), std::string::npos) << doctor.out;
 }
 
 TEST(KivoctlUsb, NoUnitBehindTheKobuPointsToTheDiagnosisToo) {
