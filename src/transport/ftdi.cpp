@@ -123,7 +123,8 @@ bool FtdiTransport::OpenKobu() {
         opened = ftdi_usb_open_dev(ftdi_, devices[i]) == 0;
         if (!opened && ftdi_->usb_dev != nullptr) ftdi_usb_close(ftdi_);
     }
-    if (count > 0) libusb_free_device_list(devices, 1);
+    // An empty list is allocated too.
+    if (devices != nullptr) libusb_free_device_list(devices, 1);
     return opened;
 }
 
