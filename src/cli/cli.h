@@ -36,8 +36,12 @@ struct Context {
     bool Has(const std::string& name) const { return options.count(name) != 0; }
 };
 
-// Prints a string-table text (with its arguments) as a failure on stderr.
+// Prints a string-table text (with its arguments) as a failure on stderr; after a Kobu or a
+// unit that cannot be reached, one more line names the diagnosis.
 void Fail(int textId, const std::vector<std::string>& args = {});
+
+// That line alone, when `textId` is such a failure.
+void PointToDiagnosis(int textId);
 
 // A configuration file as the editor opens it (full path, image source "opened") and stores it
 // back from its controls before it exports or prints.

@@ -33,6 +33,7 @@ void ConsoleUi::Box(BoxKind kind, int textId, const std::vector<std::string>& ar
     std::string text = ForConsole(FormatText(Str(textId), args));
     if (kind == BoxKind::Error) {
         std::fprintf(stderr, "kivoctl: %s\n", text.c_str());
+        PointToDiagnosis(textId);
     } else {
         std::printf("%s\n", text.c_str());
         std::fflush(stdout);

@@ -3,6 +3,7 @@
 #include "cli.h"
 
 #include "app/strtable.h"
+#include "transport/doctor.h"
 
 #include <climits>
 #include <cstdio>
@@ -89,8 +90,16 @@ int Usage(const std::string& problem) {
 
 } // namespace
 
+// "kivoctl doctor" finds why the Kobu or the unit cannot be reached.
+constexpr int kDoctorHint = 16100;
+
 void Fail(int textId, const std::vector<std::string>& args) {
     std::fprintf(stderr, "kivoctl: %s\n", FormatText(Str(textId), args).c_str());
+    PointToDiagnosis(textId);
+}
+
+void PointToDiagnosis(int textId) {
+    if (OffersDiagnosis(textId)) std::fprintf(stderr, "kivoctl: %s\n", Str(kDoctorHint).c_str());
 }
 
 int Main(int argc, char** argv) {

@@ -31,8 +31,6 @@ enum Text : int {
     TxtPlugIn = 16020,
     TxtOtherFtdi = 16021,
     TxtKobuFound = 16022,
-    TxtOddProduct = 16023,
-    TxtOddProductAdvice = 16024,
     TxtNoNode = 16025,
     TxtMayOpen = 16026,
     TxtMayNotOpen = 16027,
@@ -239,11 +237,6 @@ void CheckKobu(const SystemTree& sys, const UsbDevice& d, const RuleState& rule,
     out.push_back(Make(FindingState::Ok, TxtKobuFound,
                        {d.bus ? std::to_string(*d.bus) : "?",
                         d.device ? std::to_string(*d.device) : "?", d.serial}));
-    auto id = UsbId(d.idProduct);
-    if (!id || std::find(std::begin(kFtdiProducts), std::end(kFtdiProducts), *id) ==
-                   std::end(kFtdiProducts))
-        out.push_back(
-            Make(FindingState::Problem, TxtOddProduct, {d.idProduct}, TxtOddProductAdvice));
 
     const std::string node = d.Node();
     if (!node.empty()) {
@@ -476,7 +469,13 @@ void CheckLink(const DoctorOptions& options, DoctorReport& report) {
     link.SetTrace(options.trace);
     LinkSession session(link);
     if (!session.Open()) {
-        out.push_back(Make(FindingState::Problem, TxtCannotOpen, {options.choice}, TxtKobuAdvice));
+        // Where the system part has found why and said what to do (no access, a holder,
+        // BRLTTY), that advice is the one that helps, not the cable.
+        const bool explained = std::any_of(out.begin(), out.end(), [](const Finding& f) {
+            return f.state == FindingState::Problem && f.adviceId != 0;
+        });
+        out.push_back(Make(FindingState::Problem, TxtCannotOpen, {options.choice},
+                           explained ? 0 : TxtKobuAdvice));
         return;
     }
     std::string version;
@@ -502,6 +501,11 @@ DoctorReport RunDoctor(const DoctorOptions& options, const SystemTree& system) {
     report.findings = CheckSystem(options, system);
     if (options.askKobu) CheckLink(options, report);
     return report;
+}
+
+bool OffersDiagnosis(int textId) {
+    // 15009: the Kobu cannot be found; 15008: the Kobu answers, the unit does not.
+    return textId == 15009 || textId == 15008;
 }
 
 std::string FindingMarker(FindingState state) {

@@ -84,6 +84,11 @@ std::vector<Finding> CheckSystem(const DoctorOptions& options, const SystemTree&
 // The link part alone: opens the chosen Kobu, asks "v" and "O", closes again.
 void CheckLink(const DoctorOptions& options, DoctorReport& report);
 
+// Whether the message with string-table number `textId` says that the Kobu or the unit cannot
+// be reached, so that the diagnosis is offered after it (the windows with a button, kivoctl
+// with a line naming "kivoctl doctor").
+bool OffersDiagnosis(int textId);
+
 // "OK", "Hinweis" or "Problem".
 std::string FindingMarker(FindingState state);
 

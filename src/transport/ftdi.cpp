@@ -100,32 +100,32 @@ bool FtdiTransport::OpenKobu() {
     // when we release the chip, so /dev/ttyUSB* comes back after Close.
     ftdi_->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
 
-    for (unsigned product : kFtdiProducts) {
-        ftdi_device_list* devices = nullptr;
-        // Lists the attached chips with this vendor and product id; each list entry holds a
-        // reference to its libusb device until ftdi_list_free.
-        if (ftdi_usb_find_all(ftdi_, &devices, static_cast<int>(kFtdiVendor),
-                              static_cast<int>(product)) > 0) {
-            for (ftdi_device_list* d = devices; d != nullptr; d = d->next) {
-                char description[128] = {};
-                // Opens the device briefly to read its product string, and closes it again.
-                int got = ftdi_usb_get_strings(ftdi_, d->dev, nullptr, 0, description,
-                                               sizeof description - 1, nullptr, 0);
-                // A failure may leave the device handle open in the context.
-                if (ftdi_->usb_dev != nullptr) ftdi_usb_close(ftdi_);
-                if (got != 0 || std::strcmp(description, kKobuUsbDescription) != 0) continue;
-                // Claims the interface and resets the chip. Fails when another program (or
-                // a kernel driver that cannot be detached) holds it: then try the next Kobu.
-                if (ftdi_usb_open_dev(ftdi_, d->dev) == 0) {
-                    ftdi_list_free(&devices);
-                    return true;
-                }
-                if (ftdi_->usb_dev != nullptr) ftdi_usb_close(ftdi_);
-            }
-        }
-        ftdi_list_free(&devices);
+    // libftdi's own search takes one product id (or only its factory ones), and the Kobu's is
+    // not known: list every USB device and ask each of the chip maker's for its description.
+    // The list holds a reference to each device until it is freed.
+    libusb_device** devices = nullptr;
+    const ssize_t count = libusb_get_device_list(ftdi_->usb_ctx, &devices);
+    bool opened = false;
+    for (ssize_t i = 0; i < count && !opened; ++i) {
+        libusb_device_descriptor descriptor{};
+        if (libusb_get_device_descriptor(devices[i], &descriptor) != 0 ||
+            descriptor.idVendor != kFtdiVendor)
+            continue;
+        char description[128] = {};
+        // Opens the device briefly to read its product string, and closes it again.
+        const int got = ftdi_usb_get_strings(ftdi_, devices[i], nullptr, 0, description,
+                                             sizeof description - 1, nullptr, 0);
+        // A failure may leave the device handle open in the context.
+        if (ftdi_->usb_dev != nullptr) ftdi_usb_close(ftdi_);
+        if (got != 0 || std::strcmp(description, kKobuUsbDescription) != 0) continue;
+        // Claims the interface and resets the chip. Fails when another program (or a kernel
+        // driver that cannot be detached) holds it: then try the next Kobu.
+        opened = ftdi_usb_open_dev(ftdi_, devices[i]) == 0;
+        if (!opened && ftdi_->usb_dev != nullptr) ftdi_usb_close(ftdi_);
     }
-    return false;
+    // An empty list is allocated too.
+    if (devices != nullptr) libusb_free_device_list(devices, 1);
+    return opened;
 }
 
 bool FtdiTransport::Configure() {

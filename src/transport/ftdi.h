@@ -11,11 +11,10 @@ namespace kivo {
 // The USB product description by which the Kobu is recognised among attached FTDI chips.
 inline constexpr char kKobuUsbDescription[] = "Tavra KOBU - Active USB Interface";
 
-// The chip's USB vendor, and the product ids of its single and multi-channel serial chips as
-// they leave the factory: where the transport looks for a Kobu (the diagnosis and the udev
-// rule 60-kobu.rules name the same).
+// The chip maker's USB vendor id. The Kobu's product id is its maker's choice and not known
+// here, so every device of this vendor is asked for its description (the diagnosis and the
+// udev rule 60-kobu.rules look at the same).
 inline constexpr unsigned kFtdiVendor = 0x0403;
-inline constexpr unsigned kFtdiProducts[] = {0x6001, 0x6010, 0x6011, 0x6014, 0x6015};
 
 // A fresh, closed transport; Open() finds and opens the first attached Kobu.
 std::unique_ptr<Transport> MakeFtdiTransport();

@@ -6,13 +6,13 @@
 
 namespace kivo::test {
 
-CliResult RunKivoctl(const TempDir& dir, const std::string& args) {
+CliResult RunKivoctl(const TempDir& dir, const std::string& args, const std::string& wrapper) {
     std::filesystem::create_directories(dir.file("appdata"));
     std::filesystem::create_directories(dir.file("docs"));
     std::string cmd = "cd '" + dir.path() + "' && KIVO_APPDATA_DIR='" + dir.file("appdata") +
                       "' KIVO_DOCUMENTS_DIR='" + dir.file("docs") +
-                      "' KIVO_KOBU= KIVO_TRACE= " KIVOCTL " " + args + " 2>'" + dir.file("stderr") +
-                      "'";
+                      "' KIVO_KOBU= KIVO_TRACE= " + wrapper + " " KIVOCTL " " + args + " 2>'" +
+                      dir.file("stderr") + "'";
     CliResult r{};
     FILE* p = ::popen(cmd.c_str(), "r");
     char buf[4096];

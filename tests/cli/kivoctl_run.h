@@ -12,8 +12,10 @@ struct CliResult {
     std::string out, err;
 };
 
-// `args` is passed to the shell as written (quote paths with blanks yourself).
-CliResult RunKivoctl(const TempDir& dir, const std::string& args);
+// `args` is passed to the shell as written (quote paths with blanks yourself); so is `wrapper`,
+// which comes before kivoctl on the command line (environment settings, a program that runs
+// kivoctl such as ftdi-emu).
+CliResult RunKivoctl(const TempDir& dir, const std::string& args, const std::string& wrapper = "");
 
 // The program folder kivoctl's start-up makes inside `dir`.
 std::string ProgramFolder(const TempDir& dir);

@@ -242,13 +242,12 @@ TEST(Doctor, LooksAtTheSystem) {
          },
          {{Ok, 16022, 0}, {Ok, 16026, 0}, {Warn, 16032, 0}, {Bad, 16041, 16042}},
          {"BRLTTY läuft (Prozess 812).", "(/usr/lib/udev/rules.d/85-brltty.rules)"}},
-        {"a Kobu with a product id the program does not look for",
+        {"a Kobu with its maker's own product id is as good as any",
          [](FakeSystem& s) {
              s.Usb();
              s.Device("1-1", kKobu, "f0e1");
          },
-         {{Ok, 16022, 0}, {Bad, 16023, 16024}, {Ok, 16026, 0}, {Warn, 16032, 0}},
-         {"Produktkennung f0e1"}},
+         {{Ok, 16022, 0}, {Ok, 16026, 0}, {Warn, 16032, 0}}},
         {"the device node is missing",
          [](FakeSystem& s) {
              s.Usb();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <sstream>
 
 namespace kivo {
 namespace {
@@ -36,6 +38,23 @@ TEST(FtdiTransport, RepeatedSearchesLeaveNothingBehind) {
         EXPECT_EQ(transport->Open(), Result::Failed);
         if (i % 2) transport->Close(); // and destroyed without Close in the other rounds
     }
+}
+
+TEST(FtdiTransport, TheUdevRuleMatchesWhatTheTransportLooksFor) {
+    // Every device of the vendor with the Kobu's description, whatever its product id.
+    std::ifstream in(std::string(KIVO_SOURCE_DIR) + "/packaging/60-kobu.rules");
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string rule = text.str();
+    char vendor[8];
+    std::snprintf(vendor, sizeof vendor, "%04x", kFtdiVendor);
+    for (const std::string& match :
+         {"ATTR{idVendor}==\"" + std::string(vendor) + "\"",
+          "ATTR{product}==\"" + std::string(kKobuUsbDescription) + "\"",
+          "ATTRS{idVendor}==\"" + std::string(vendor) + "\"",
+          "ATTRS{product}==\"" + std::string(kKobuUsbDescription) + "\""})
+        EXPECT_NE(rule.find(match), std::string::npos) << match;
+    EXPECT_EQ(rule.find("idProduct"), std::string::npos);
 }
 
 } // namespace

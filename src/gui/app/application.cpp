@@ -4,6 +4,7 @@
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
 #include "gui/app/about.h"
+#include "gui/app/diagnosisdialog.h"
 #include "gui/app/information.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/messages.h"
@@ -138,6 +139,7 @@ ProgramWindows::ProgramWindows(AppContext& ctx, const std::string& executablePat
         w.newPassword = Add(new TfrmNewPassword(w.changePasswords));
         w.basicProgPlus = Add(new TfrmBasicProgPlus(ctx));
         w.information = Add(new TfrmInformation());
+        Messages::SetDiagnosis([&ctx](QWidget* parent) { DiagnosisDialog::Show(parent, ctx); });
     } catch (...) {
         Destroy();
         throw;
@@ -153,6 +155,7 @@ void ProgramWindows::Destroy() {
     // the start window's, the new-password dialog the change dialog's).
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) delete it->data();
     created_.clear();
+    Messages::SetDiagnosis({});
     ctx_.windows = Windows{};
 }
 

@@ -1,6 +1,7 @@
 #include "gui/app/messages.h"
 
 #include "app/strtable.h"
+#include "transport/doctor.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -8,6 +9,14 @@
 namespace kivo::gui {
 
 MessageRecorder* Messages::recorder_ = nullptr;
+std::function<void(QWidget*)> Messages::diagnosis_;
+
+namespace {
+
+constexpr int kDiagnosisHint = 16101;   // the box's second line
+constexpr int kDiagnosisButton = 16014; // "Verbindungsdiagnose..."
+
+} // namespace
 
 QString QStr(int id) {
     return QString::fromStdString(Str(id));
@@ -24,11 +33,18 @@ int Messages::ShowText(QWidget* parent, MsgKind kind, const QString& text, int b
 }
 
 int Messages::Present(QWidget* parent, MsgKind kind, int textId, const QString& text, int buttons) {
+    // "Cannot find the Kobu" and "no connection with the unit" mostly have causes on the PC
+    // (permissions, BRLTTY, the serial driver) that the diagnosis finds and names.
+    const bool diagnosis = diagnosis_ && kind == MsgKind::Error && OffersDiagnosis(textId);
     if (recorder_) {
-        recorder_->shown.push_back({kind, textId, text, buttons});
+        recorder_->shown.push_back({kind, textId, text, buttons, diagnosis});
         if (!recorder_->answers.empty()) {
             int answer = recorder_->answers.front();
             recorder_->answers.pop_front();
+            if (answer == BtnDiagnosis && diagnosis) {
+                diagnosis_(parent);
+                return BtnOk;
+            }
             return answer;
         }
         for (int b : {BtnOk, BtnYes, BtnNo, BtnCancel})
@@ -66,7 +82,26 @@ int Messages::Present(QWidget* parent, MsgKind kind, int textId, const QString& 
                           {BtnCancel, QMessageBox::Cancel, "&Abbruch"}};
     for (const Pair& p : pairs)
         if (buttons & p.ours) box.addButton(p.qt)->setText(QString::fromUtf8(p.caption));
+    QPushButton* diagnose = nullptr;
+    if (diagnosis) {
+        box.setInformativeText(QStr(kDiagnosisHint));
+        diagnose = box.addButton(QStr(kDiagnosisButton), QMessageBox::ActionRole);
+        diagnose->setObjectName(QStringLiteral("btnDiagnosis"));
+        // With a button of its own beside them Qt finds no button for Esc and the close box of
+        // the title bar any more, and the box could not be closed without choosing one.
+        for (auto standard : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok})
+            if (QAbstractButton* escape = box.button(standard)) {
+                box.setEscapeButton(escape);
+                break;
+            }
+    }
     int result = box.exec();
+    if (diagnose && box.clickedButton() == diagnose) {
+        // The box has closed; the diagnosis comes up over the window that showed it.
+        std::function<void(QWidget*)> show = diagnosis_;
+        show(parent);
+        return BtnOk;
+    }
     for (const Pair& p : pairs)
         if (result == p.qt) return p.ours;
     return buttons & BtnCancel ? BtnCancel : (buttons & BtnNo ? BtnNo : BtnOk);

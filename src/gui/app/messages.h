@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,16 @@ namespace kivo::gui {
 enum class MsgKind { Error, Information, Warning, Question };
 
 enum MsgButton { BtnOk = 1, BtnYes = 2, BtnNo = 4, BtnCancel = 8 };
+// The extra button of a box after which the connection diagnosis is offered: it opens the
+// diagnosis, and the box counts as answered with OK.
+constexpr int BtnDiagnosis = 16;
 
 struct MessageRecord {
     MsgKind kind;
     int textId; // 0 for a text that does not come from the string table
     QString text;
     int buttons;
+    bool diagnosisOffered = false; // the box had the diagnosis button and its hint
 };
 
 // While installed, boxes are recorded instead of shown, and questions take their answers from
@@ -40,9 +45,14 @@ public:
     static void Install(MessageRecorder* recorder) { recorder_ = recorder; }
     static MessageRecorder* Recorder() { return recorder_; }
 
+    // What the diagnosis button does (shows the diagnosis over the given window); the boxes
+    // offer it only while one is set.
+    static void SetDiagnosis(std::function<void(QWidget*)> show) { diagnosis_ = std::move(show); }
+
 private:
     static int Present(QWidget* parent, MsgKind kind, int textId, const QString& text, int buttons);
     static MessageRecorder* recorder_;
+    static std::function<void(QWidget*)> diagnosis_;
 };
 
 // Strings from the core (UTF-8) as Qt texts.

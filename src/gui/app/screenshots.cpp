@@ -120,6 +120,9 @@ int SaveScreenshots(AppContext& ctx, const QString& dir) {
 
     ok = ShotOfBox(10013, MsgKind::Information, BtnOk, dir, QStringLiteral("box10013")) && ok;
     ok = ShotOfBox(10014, MsgKind::Question, BtnYes | BtnNo, dir, QStringLiteral("box10014")) && ok;
+    // The boxes after which the connection diagnosis is offered.
+    ok = ShotOfBox(15009, MsgKind::Error, BtnOk, dir, QStringLiteral("box15009")) && ok;
+    ok = ShotOfBox(15008, MsgKind::Error, BtnOk, dir, QStringLiteral("box15008")) && ok;
     return ok ? 0 : 1;
 }
 
