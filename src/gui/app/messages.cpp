@@ -3,8 +3,14 @@
 #include "app/strtable.h"
 #include "transport/doctor.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace kivo::gui {
 
@@ -32,6 +38,26 @@ int Messages::ShowText(QWidget* parent, MsgKind kind, const QString& text, int b
     return Present(parent, kind, 0, text, buttons);
 }
 
+namespace {
+
+// Qt wraps a box's text at a width of its own; a text with line breaks of its own (15101,
+// 15102) then ends up with single words on lines. The text is given the width of its longest
+// line, and the box room for its title, within most of the screen.
+void FitText(QMessageBox& box, const QString& text, const QString& title) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return;
+    const QFontMetrics metrics(label->font());
+    int widest = metrics.horizontalAdvance(title) + 2 * metrics.averageCharWidth() * 8;
+    if (text.contains(QLatin1Char('\n')))
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(line) + 4);
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
+    label->setMinimumWidth(std::min(widest, limit));
+}
+
+} // namespace
+
 int Messages::Present(QWidget* parent, MsgKind kind, int textId, const QString& text, int buttons) {
     // "Cannot find the Kobu" and "no connection with the unit" mostly have causes on the PC
     // (permissions, BRLTTY, the serial driver) that the diagnosis finds and names.
@@ -52,10 +78,12 @@ int Messages::Present(QWidget* parent, MsgKind kind, int textId, const QString& 
         return BtnOk;
     }
     QMessageBox box(parent);
-    box.setWindowTitle(QStringLiteral("KIVO Programmiertool"));
+    const QString title = QStringLiteral("KIVO Programmiertool");
+    box.setWindowTitle(title);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);
+    FitText(box, shown, title);
     switch (kind) {
     case MsgKind::Error:
         box.setIcon(QMessageBox::Critical);

@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -74,6 +75,13 @@ void StayAbove(QWidget* dialog, QWidget* owner) {
     QWindow* window = dialog->windowHandle();
     if (!window || !owner || dialog->parentWidget()) return;
     window->setTransientParent(owner->isVisible() ? owner->window()->windowHandle() : nullptr);
+}
+
+void LegibleWhenDisabled(QWidget* field) {
+    QPalette palette = field->palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+    field->setPalette(palette);
 }
 
 void FitFixedSize(QWidget* window, QSize designed) {

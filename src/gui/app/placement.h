@@ -31,6 +31,10 @@ void CentreOver(QWidget* window, QWidget* over);
 // where they would mix with the editor's own named controls.
 void StayAbove(QWidget* dialog, QWidget* owner);
 
+// A field that only shows what the unit or the Kobu reported: it takes no input, but its text
+// keeps the normal colour instead of the pale grey of a switched-off control.
+void LegibleWhenDisabled(QWidget* field);
+
 // Fixes the window's size at `designed`, or larger where its layout needs more room for its
 // texts: word-wrapped labels make it taller, never wider than the layout asks.
 void FitFixedSize(QWidget* window, QSize designed);

@@ -9,6 +9,7 @@
 #include "gui/app/diagnosisdialog.h"
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
+#include "gui/app/statusline.h"
 #include "gui/editor/advancedgrid.h"
 #include "gui/editor/enterdatapages.h"
 #include "gui/editor/keyfilter.h"
@@ -91,7 +92,7 @@ void TfrmEnterData::FormCreate() {
 
     BuildMenus();
     pages_ = BuildEditorPages(this);
-    status_ = new QStatusBar(this);
+    status_ = new StatusLine(this);
     status_->setObjectName(QStringLiteral("sbStatus"));
     status_->setSizeGripEnabled(false);
     progress_ = new QProgressBar(status_);

@@ -3,6 +3,7 @@
 #include "app/strtable.h"
 #include "editor/binding.h"
 #include "gui/app/messages.h"
+#include "gui/app/placement.h"
 #include "gui/editor/updown.h"
 
 #include <QCheckBox>
@@ -129,6 +130,7 @@ QLineEdit* MakeShowField(const QString& name, int chars) {
     QLineEdit* e = MakeEdit(name, chars, 0);
     e->setReadOnly(true);
     e->setEnabled(false);
+    LegibleWhenDisabled(e);
     return e;
 }
 

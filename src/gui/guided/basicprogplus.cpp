@@ -6,6 +6,7 @@
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
 #include "gui/app/qtprocedureui.h"
+#include "gui/app/statusline.h"
 #include "gui/editor/enterdata.h"
 #include "gui/editor/keyfilter.h"
 #include "gui/guided/printdialog.h"
@@ -68,7 +69,7 @@ void TfrmBasicProgPlus::BuildControls() {
     btnWriteToKivo = new QPushButton(this);
     btnReadAndPrint = new QPushButton(this);
     btnExit = new QPushButton(this);
-    sbStatus = new QStatusBar(this);
+    sbStatus = new StatusLine(this);
 
     const std::pair<QObject*, const char*> names[] = {
         {GroupBox1, "GroupBox1"},

@@ -4,6 +4,7 @@
 
 #include "gui/app/messages.h"
 #include "gui/app/picture.h"
+#include "gui/app/placement.h"
 #include "gui/editor/keyfilter.h"
 #include "gui/editor/updown.h"
 #include "gui/guided/wizardpictures.h"
@@ -412,6 +413,7 @@ void TfrmKivoWizard::BuildSheets() {
             btnLearnRadioCode[n]->setAutoDefault(false);
             edtRadioCode[n] = Field(gbxQuestionLearnRadio, "edtRadioCode" + N, 4, 52);
             edtRadioCode[n]->setReadOnly(true);
+            LegibleWhenDisabled(edtRadioCode[n]);
             const int row = 1 + n % 4;
             const int column = n < 4 ? 0 : 3;
             grid->addWidget(btnLearnRadioCode[n], row, column);

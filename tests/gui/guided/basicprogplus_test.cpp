@@ -19,6 +19,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QStatusBar>
+
+#include <cstdlib>
+
 namespace kivo::gui::test {
 namespace {
 
@@ -86,6 +90,20 @@ TEST_F(BasicProgTest, ShowListsTheConfigurationsAndResetsTheRadioChoice) {
     EXPECT_EQ(window->FileSize(), 512u);
     EXPECT_EQ(window->Data().image, config);
     EXPECT_TRUE(Boxes().empty());
+}
+
+// A status longer than the window's bar ends in an ellipsis; the whole text is its tool tip
+// and stays the bar's message.
+TEST_F(BasicProgTest, ALongStatusEndsInAnEllipsis) {
+    Show();
+    window->sbStatus->showMessage(QStr(15008));
+    QApplication::processEvents();
+    EXPECT_EQ(window->sbStatus->currentMessage(), QStr(15008));
+    EXPECT_EQ(window->sbStatus->toolTip(), QStr(15008));
+    EXPECT_LT(window->sbStatus->width(),
+              window->sbStatus->fontMetrics().horizontalAdvance(QStr(15008)));
+    if (const char* where = std::getenv("KIVO_TEST_PICTURES"))
+        window->grab().save(QString::fromLocal8Bit(where) + "/basic-status.png");
 }
 
 TEST_F(BasicProgTest, AConfigurationThatCannotBeLoadedIsReported) {
