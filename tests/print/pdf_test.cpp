@@ -128,7 +128,8 @@ TEST_F(PrintPdf, RefusalsAndFailuresHaveTheirExitCodes) {
     const Case cases[] = {
         {"print " + damaged + " --pdf out.pdf", 4, "Kann ausgewählte Konfiguration nicht laden."},
         {"print " + dir.file("missing.Kivo") + " --pdf out.pdf", 4, "nicht laden"},
-        {"print " + good + " --pdf " + dir.file("no/such/folder/out.pdf"), 4, "cannot write"},
+        {"print " + good + " --pdf " + dir.file("no/such/folder/out.pdf"), 4,
+         "Der Ordner existiert nicht."},
         {"print " + good, 2, "either --pdf OUT or --printer NAME"},
         {"print " + good + " --pdf a.pdf --printer p", 2, "either"},
         {"print " + good + " --pdf a.pdf --copies 2", 2, "--copies goes with --printer"},

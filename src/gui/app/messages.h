@@ -2,6 +2,8 @@
 // shown and answer questions without a real modal box.
 #pragma once
 
+#include "app/filemessages.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -44,6 +46,10 @@ private:
     static int Present(QWidget* parent, MsgKind kind, int textId, const QString& text, int buttons);
     static MessageRecorder* recorder_;
 };
+
+// A file that was not written: a write-protected target as the information that it was
+// refused, every other failure as an error.
+void ShowFileMessage(QWidget* parent, const FileMessage& message);
 
 // Strings from the core (UTF-8) as Qt texts.
 inline QString Q(const std::string& s) {
