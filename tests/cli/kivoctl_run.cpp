@@ -1,6 +1,7 @@
 #include "kivoctl_run.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <poll.h>
 #include <spawn.h>
@@ -36,6 +37,12 @@ void ReadBoth(int out, int err, CliResult& r) {
     }
 }
 
+// Another build's kivoctl can stand in, e.g. to see a test fail on an older one.
+std::string KivoctlPath() {
+    const char* override = std::getenv("KIVOCTL_UNDER_TEST");
+    return override && *override ? override : KIVOCTL;
+}
+
 } // namespace
 
 CliResult RunKivoctl(const TempDir& dir, const std::string& args) {
@@ -43,7 +50,7 @@ CliResult RunKivoctl(const TempDir& dir, const std::string& args) {
     std::filesystem::create_directories(dir.file("docs"));
     const std::string cmd = "cd '" + dir.path() + "' && KIVO_APPDATA_DIR='" + dir.file("appdata") +
                             "' KIVO_DOCUMENTS_DIR='" + dir.file("docs") +
-                            "' KIVO_KOBU= KIVO_TRACE= exec " KIVOCTL " " + args;
+                            "' KIVO_KOBU= KIVO_TRACE= exec '" + KivoctlPath() + "' " + args;
     CliResult r{-1, {}, {}};
     int out[2], err[2];
     if (::pipe(out) != 0) return r;
