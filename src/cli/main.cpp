@@ -53,7 +53,7 @@ const char* const kUsage =
     "\n"
     "Exit codes:\n"
     "  0  success\n"
-    "  2  usage error\n"
+    "  2  usage error (also an output file that is the input)\n"
     "  3  the Kobu or the unit cannot be reached\n"
     "  4  a file cannot be read or written\n"
     "  5  a transfer failed or did not verify\n"
