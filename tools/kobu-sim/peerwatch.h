@@ -16,7 +16,7 @@ public:
     PeerWatch(const PeerWatch&) = delete;
     PeerWatch& operator=(const PeerWatch&) = delete;
 
-    // Readable when hosts opened or closed the line; -1 when the system cannot tell.
+    // Readable when a host closed the line; -1 when the system cannot tell.
     int Fd() const { return events_; }
     // Takes what happened; after a close with nobody else holding the line, it is nobody's.
     void Handle();

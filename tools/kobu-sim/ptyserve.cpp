@@ -89,7 +89,7 @@ int ServeOnPty(kivo::sim::SimKobu& device) {
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     const char* name = ttyname(slave);
     // The slave stays open here so that the pair lives on while hosts open and close it.
-    // Watching before the path is out, so no host's open goes uncounted.
+    // Watching before the path is out, so no host's close goes unseen.
     PeerWatch hosts(slave, name);
     std::printf("%s\n", name ? name : "?");
     std::fflush(stdout);
