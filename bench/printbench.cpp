@@ -25,7 +25,7 @@ double RenderMs(const kivo::KivoPrint& print, const kivo::KivoData& data, unsign
     printer.setOutputFileName(out);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    if (!print.Print(size, data, printer)) {
+    if (!print.Print(size, data, printer).ok()) {
         std::fprintf(stderr, "printbench: cannot write %s\n", out.toUtf8().constData());
         std::exit(1);
     }

@@ -5,6 +5,7 @@
 #include "data/kivodata.h"
 #include "editor/controlmodel.h"
 #include "link/procedures.h"
+#include "link/trace.h"
 
 #include <map>
 #include <optional>
@@ -29,6 +30,7 @@ struct Context {
     std::string templateFolder;
     std::vector<std::string> args;              // the command's positional arguments
     std::map<std::string, std::string> options; // "--kobu" -> value, ...
+    std::shared_ptr<LinkTrace> trace;           // the wire trace, once a command opened it
     std::string Option(const std::string& name) const {
         auto it = options.find(name);
         return it == options.end() ? std::string() : it->second;
@@ -39,6 +41,16 @@ struct Context {
 // Prints a string-table text (with its arguments) as a failure on stderr; after a Kobu or a
 // unit that cannot be reached, one more line names the diagnosis.
 void Fail(int textId, const std::vector<std::string>& args = {});
+// A file that could not be written, in the words the editor would use for it.
+void FailSave(const WriteStatus& status, const std::string& path);
+
+// An output that is the file the command reads is refused (told, with false): writing it
+// would destroy what is being read.
+bool OutputIsNotInput(const std::string& output, const std::string& input);
+
+// The wire trace of --trace (else KIVO_TRACE), or nullptr; a trace that cannot be written is
+// warned about and the command goes on without it.
+std::shared_ptr<LinkTrace> OpenTrace(Context& ctx);
 
 // That line alone, when `textId` is such a failure.
 void PointToDiagnosis(int textId);

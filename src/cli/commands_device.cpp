@@ -29,7 +29,7 @@ bool MakeLink(Context& ctx, std::unique_ptr<KobuLink>& link) {
         return false;
     }
     link = std::make_unique<KobuLink>(factory);
-    link->SetTrace(ChooseTrace(ctx.Option("--trace")));
+    link->SetTrace(OpenTrace(ctx));
     return true;
 }
 
@@ -89,8 +89,9 @@ int CmdInfo(Context& ctx) {
         return ExitUnreachable;
     }
     std::string version;
+    // Whatever the Kobu answers reaches the terminal only as visible characters.
     if (ReadKobuVersion(*link, version) == LinkResult::Ok)
-        std::printf("Kobu: %s\n", version.c_str());
+        std::printf("Kobu: %s\n", PrintableText(version).c_str());
     else
         std::printf("Kobu: ?\n");
     if (CheckUnit(*link) != LinkResult::Ok) {
@@ -128,8 +129,8 @@ int CmdRead(Context& ctx) {
     }
     // A unit without the extended area gives a 256-byte file, as it would have given one.
     unsigned length = size == mm::kSmallImage ? mm::kSmallImage : mm::kLargeImage;
-    if (!data.SaveImageFile(ctx.args[0], length)) {
-        Fail(15012);
+    if (const WriteStatus saved = data.SaveImageFile(ctx.args[0], length); !saved.ok()) {
+        FailSave(saved, ctx.args[0]);
         return ExitFile;
     }
     return ExitOk;
@@ -260,8 +261,8 @@ int CmdLearn(Context& ctx) {
     if (code.empty()) return Stopped(16055);
 
     TextToRadioCode(code, &data.image[mm::RadioCodeAddr(position)]);
-    if (!data.SaveImageFile(data.fileName, data.imageSize)) {
-        Fail(15012);
+    if (const WriteStatus saved = data.SaveImageFile(data.fileName, data.imageSize); !saved.ok()) {
+        FailSave(saved, data.fileName);
         return ExitFile;
     }
     std::printf("%d: %s\n", position,

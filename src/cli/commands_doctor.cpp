@@ -16,7 +16,7 @@ int CmdDoctor(Context& ctx) {
     options.factory = ChooseKobu(options.choice, ctx.templateFolder, error);
     // The report says in German that the choice is not understood; this says why.
     if (!options.factory) std::fprintf(stderr, "kivoctl: %s\n", error.c_str());
-    options.trace = ChooseTrace(ctx.Option("--trace"));
+    options.trace = OpenTrace(ctx);
     options.installPrefix = InstallPrefixOf(ctx.templateFolder);
 
     const DoctorReport report = RunDoctor(options, SystemTree());

@@ -81,8 +81,9 @@ int CmdExport(Context& ctx) {
     in.sequenceLetters = Str(15034);
 
     std::string out = ctx.args.size() > 1 ? ctx.args[1] : ExportFileName(in);
-    if (!WriteTextExport(in, out)) {
-        Fail(16001, {out});
+    if (!OutputIsNotInput(out, data.fileName)) return ExitUsage;
+    if (const WriteStatus saved = WriteTextExport(in, out); !saved.ok()) {
+        FailSave(saved, out);
         return ExitFile;
     }
     std::printf("%s\n", (Str(15021) + out).c_str());

@@ -2,9 +2,9 @@
 // with the fields the editor sets for an opened file.
 #include "cli.h"
 
+#include "app/filemessages.h"
 #include "print/printconfiguration.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -72,6 +72,7 @@ int CmdPrint(Context& ctx) {
     const std::optional<OpenedFile> opened = OpenAsEditor(ctx);
     if (!opened) return ExitFile;
     const KivoData& data = opened->data;
+    if (toPdf && !OutputIsNotInput(target, data.fileName)) return ExitUsage;
 
     StartQt();
     static int argc = 1;
@@ -96,16 +97,21 @@ int CmdPrint(Context& ctx) {
     }
 
     const PrintFolders folders{ctx.folders.programFolder, ctx.templateFolder};
-    const bool started = PrintConfiguration(data, folders, printer);
+    const PrintOutcome outcome = PrintConfiguration(data, folders, printer);
     if (toPdf) {
-        if (!started || !QFileInfo(QString::fromStdString(target)).isFile()) {
-            std::fprintf(stderr, "kivoctl: cannot write the PDF file %s\n", target.c_str());
+        if (!outcome.drawn) {
+            Fail(16212, {target});
+            return ExitFile;
+        }
+        if (!outcome.written.ok()) {
+            const FileMessage m = WriteFailureMessage(outcome.written, target);
+            Fail(m.textId, m.args);
             return ExitFile;
         }
         std::printf("%s\n", target.c_str());
         return ExitOk;
     }
-    if (!started || printer.printerState() == QPrinter::Error) {
+    if (!outcome.drawn || printer.printerState() == QPrinter::Error) {
         std::fprintf(stderr, "kivoctl: printing on '%s' failed\n", target.c_str());
         return ExitPrint;
     }

@@ -2,11 +2,15 @@
 // folders and installed files as the windows do.
 #include "cli.h"
 
+#include "app/filemessages.h"
 #include "app/strtable.h"
+#include "data/filetarget.h"
 #include "transport/doctor.h"
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -50,7 +54,7 @@ const char* const kUsage =
     "\n"
     "Exit codes:\n"
     "  0  success\n"
-    "  2  usage error\n"
+    "  2  usage error (also an output file that is the input)\n"
     "  3  the Kobu or the unit cannot be reached\n"
     "  4  a file cannot be read or written\n"
     "  5  a transfer failed or did not verify\n"
@@ -100,6 +104,28 @@ void Fail(int textId, const std::vector<std::string>& args) {
 
 void PointToDiagnosis(int textId) {
     if (OffersDiagnosis(textId)) std::fprintf(stderr, "kivoctl: %s\n", Str(kDoctorHint).c_str());
+}
+
+void FailSave(const WriteStatus& status, const std::string& path) {
+    const FileMessage m = SaveFailureMessage(status, path);
+    Fail(m.textId, m.args);
+}
+
+bool OutputIsNotInput(const std::string& output, const std::string& input) {
+    if (!SameFile(output, input)) return true;
+    Fail(16208, {output});
+    return false;
+}
+
+std::shared_ptr<LinkTrace> OpenTrace(Context& ctx) {
+    std::string file = ctx.Option("--trace");
+    if (file.empty())
+        if (const char* env = std::getenv("KIVO_TRACE")) file = env;
+    if (file.empty()) return nullptr;
+    WriteStatus why;
+    ctx.trace = LinkTrace::Open(file, &why);
+    if (!ctx.trace) Fail(16209, {file, WriteFailureReason(why)});
+    return ctx.trace;
 }
 
 int Main(int argc, char** argv) {
@@ -155,11 +181,19 @@ int Main(int argc, char** argv) {
     // The diagnosis only looks: it does not install or create anything, start-up's files
     // included.
     if (command->run != CmdDoctor) ctx.folders = RunStartup(env);
-    return command->run(ctx);
+    const int exit = command->run(ctx);
+    // The trace is complete only now; a failure to keep it is said, the command's result
+    // stands.
+    if (ctx.trace)
+        if (const WriteStatus saved = ctx.trace->Save(); !saved.ok())
+            Fail(16209, {ctx.trace->Path(), WriteFailureReason(saved)});
+    return exit;
 }
 
 } // namespace kivo::cli
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with its reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     return kivo::cli::Main(argc, argv);
 }

@@ -1,5 +1,6 @@
 #include "print/kivoprint.h"
 
+#include "print/pdfreport.h"
 #include "print/reportlayout.h"
 #include "print/reportmodel.h"
 #include "print/reportpainter.h"
@@ -20,7 +21,7 @@ std::string KivoPrint::LogoPath() const {
     return report::ChooseLogoPath(templateFolder_, ini_);
 }
 
-bool KivoPrint::Print(unsigned imageSize, KivoData data, QPrinter& printer) const {
+PrintOutcome KivoPrint::Print(unsigned imageSize, KivoData data, QPrinter& printer) const {
     report::ReportInput in;
     in.image = data.image;
     in.imageSize = imageSize;
@@ -39,7 +40,18 @@ bool KivoPrint::Print(unsigned imageSize, KivoData data, QPrinter& printer) cons
     printer.setPageOrientation(QPageLayout::Portrait);
     // Where the platform cannot make the copies, the job carries them itself.
     const int drawn = printer.supportsMultipleCopies() ? 1 : std::max(1, copies);
-    return PaintReport(report, logo, printer, drawn);
+    PrintOutcome outcome;
+    outcome.file = printer.outputFileName().toStdString();
+    if (outcome.file.empty()) {
+        outcome.drawn = PaintReport(report, logo, printer, drawn);
+        return outcome;
+    }
+    std::string pdf;
+    outcome.drawn = RenderPdf(
+        [&](QPagedPaintDevice& device) { return PaintReport(report, logo, device, drawn); },
+        printer, pdf);
+    if (outcome.drawn) outcome.written = WriteFileAtomic(outcome.file, pdf);
+    return outcome;
 }
 
 } // namespace kivo

@@ -12,8 +12,8 @@ namespace kivo {
 
 namespace {
 
-bool PrintWith(const report::ReportFields& f, const KivoData& data, unsigned size,
-               const PrintFolders& folders, QPrinter& printer) {
+PrintOutcome PrintWith(const report::ReportFields& f, const KivoData& data, unsigned size,
+                       const PrintFolders& folders, QPrinter& printer) {
     KivoPrint print(folders.programFolder, folders.templateFolder);
     print.jobTitle = f.jobTitle;
     print.subscriberText = f.subscriberText;
@@ -32,13 +32,14 @@ std::string FileDateText(const std::string& path) {
     return report::ShortDateText(d.year(), d.month(), d.day());
 }
 
-bool PrintConfiguration(const KivoData& data, const PrintFolders& folders, QPrinter& printer) {
+PrintOutcome PrintConfiguration(const KivoData& data, const PrintFolders& folders,
+                                QPrinter& printer) {
     const auto fields = report::EditorReportFields(data, FileDateText(data.fileName));
     return PrintWith(fields, data, data.imageSize, folders, printer);
 }
 
-bool PrintReadConfiguration(const KivoData& data, unsigned probedSize, const PrintFolders& folders,
-                            QPrinter& printer) {
+PrintOutcome PrintReadConfiguration(const KivoData& data, unsigned probedSize,
+                                    const PrintFolders& folders, QPrinter& printer) {
     return PrintWith(report::ReadAndPrintFields(data), data, probedSize, folders, printer);
 }
 

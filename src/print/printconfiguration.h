@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/kivodata.h"
+#include "print/kivoprint.h"
 
 #include <string>
 
@@ -20,13 +21,14 @@ struct PrintFolders {
 // into the working image: copies as chosen on `printer`, subscriber and job title from alarm
 // code A, the file line by image source (bracketed when the image differs from the reference
 // copy), the file's date for an opened or saved file; then the report of the editor's image
-// size. False when the printer would not start the job.
-bool PrintConfiguration(const KivoData& data, const PrintFolders& folders, QPrinter& printer);
+// size.
+PrintOutcome PrintConfiguration(const KivoData& data, const PrintFolders& folders,
+                                QPrinter& printer);
 
 // Basic programming's "read and print" after a successful read: the image as read, the size
 // the probe found, "aus KIVO ausgelesen" and no file date.
-bool PrintReadConfiguration(const KivoData& data, unsigned probedSize, const PrintFolders& folders,
-                            QPrinter& printer);
+PrintOutcome PrintReadConfiguration(const KivoData& data, unsigned probedSize,
+                                    const PrintFolders& folders, QPrinter& printer);
 
 // The last modification date of a file in the edition's short date form; empty when the file
 // cannot be found.

@@ -1,6 +1,7 @@
 #include "sim/simunit.h"
 
 #include "data/fileio.h"
+#include "data/filewriter.h"
 
 #include <algorithm>
 
@@ -65,7 +66,7 @@ bool SimUnit::Init(const SimOptions& options, std::string& error) {
     }
     StampProductData(options, memory_);
 
-    if (!path_.empty() && !WriteFileReplacing(path_, memory_)) {
+    if (!path_.empty() && !WriteFileAtomic(path_, memory_).ok()) {
         error = "cannot create the memory file " + path_;
         return false;
     }
@@ -99,7 +100,7 @@ void SimUnit::SetMemory(const Image& image) {
 
 void SimUnit::Save() {
     if (path_.empty()) return;
-    if (WriteFileReplacing(path_, memory_))
+    if (WriteFileAtomic(path_, memory_).ok())
         saveError_.clear();
     else
         saveError_ = "cannot write the memory file " + path_;

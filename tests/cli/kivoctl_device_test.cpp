@@ -25,7 +25,7 @@ std::string Config(const TempDir& dir, const std::string& name,
     EXPECT_TRUE(d.LoadImageFile(std::string(KIVO_BIN_DIR) + "/Default.b"));
     for (auto [a, v] : bytes) d.image[a] = v;
     TextToPhone("0301234567", &d.image[mm::PhoneA]);
-    EXPECT_TRUE(d.SaveImageFile(dir.file(name), length));
+    EXPECT_TRUE(d.SaveImageFile(dir.file(name), length).ok());
     return name;
 }
 

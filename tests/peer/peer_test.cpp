@@ -255,6 +255,20 @@ TEST(PeerCleanLine, EveryCommandDoesExactlyWhatItSays) {
 }
 
 // Every memory-read reply comes twice; the copy can pass for the answer to the next read.
+// Whatever the Kobu calls its version reaches the terminal only as visible characters: a
+// reply with terminal control codes is printed with them escaped.
+TEST(PeerCleanLine, InfoPrintsTheVersionWithControlBytesEscaped) {
+    TempDir dir;
+    PeerFaults faults;
+    faults.version = "\x1b[2J\x1b]0;ab\x07"; // eleven bytes, as a version is
+    WirePeer peer(Unit512(DefaultImage()), faults);
+    const Outcome r = RunToEnd(dir, peer, {"info"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    const std::string out = dir.ReadText("stdout");
+    EXPECT_NE(out.find("Kobu: \\x1B[2J\\x1B]0;ab\\x07\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find('\x1b'), std::string::npos);
+}
+
 TEST(DoubledReplies, ReadGivesTheUnitsBytesOrNoFile) {
     TempDir dir;
     PeerFaults faults;

@@ -188,7 +188,7 @@ void WirePeer::onFrame(const std::string& body, Clock::time_point now) {
 std::string WirePeer::handle(const std::string& text, Clock::time_point now, bool* memoryCommand) {
     const std::string ack(1, ACK), nak(1, NAK);
     if (text == "O") return faults_.unitPresent ? ack : nak;
-    if (text == "v") return Frame("11-1 PEER01");
+    if (text == "v") return Frame(faults_.version);
     if (text == "s1" || text == "s0") {
         listening_ = text == "s1";
         listenSince_ = now;

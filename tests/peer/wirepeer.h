@@ -24,8 +24,9 @@ struct PeerFaults {
     int noiseEveryMs = 0;            // a stray byte every N ms, whatever happens
     int ignoreWriteAt = -1;          // the write covering this address is ACKed, not stored
     bool unitPresent = true;
-    std::string learnedCode = "4C3A"; // sent as is, so it may be malformed
-    int learnDelayMs = 300;           // after "s1"; negative: never heard
+    std::string learnedCode = "4C3A";    // sent as is, so it may be malformed
+    int learnDelayMs = 300;              // after "s1"; negative: never heard
+    std::string version = "11-1 PEER01"; // the reply to "v", sent as is
 };
 
 class WirePeer {

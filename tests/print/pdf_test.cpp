@@ -1,12 +1,16 @@
 // kivoctl print --pdf: the report as a user gets it, read back with poppler's tools.
 #include "pdftools.h"
 
+#include "app/strtable.h"
 #include "data/codec.h"
 #include "kivoctl_run.h"
+#include "print/pdfcheck.h"
+#include "support/smalldisk.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <utime.h>
 
@@ -128,7 +132,8 @@ TEST_F(PrintPdf, RefusalsAndFailuresHaveTheirExitCodes) {
     const Case cases[] = {
         {"print " + damaged + " --pdf out.pdf", 4, "Kann ausgewählte Konfiguration nicht laden."},
         {"print " + dir.file("missing.Kivo") + " --pdf out.pdf", 4, "nicht laden"},
-        {"print " + good + " --pdf " + dir.file("no/such/folder/out.pdf"), 4, "cannot write"},
+        {"print " + good + " --pdf " + dir.file("no/such/folder/out.pdf"), 4,
+         "Der Ordner existiert nicht."},
         {"print " + good, 2, "either --pdf OUT or --printer NAME"},
         {"print " + good + " --pdf a.pdf --printer p", 2, "either"},
         {"print " + good + " --pdf a.pdf --copies 2", 2, "--copies goes with --printer"},
@@ -147,6 +152,47 @@ TEST_F(PrintPdf, RefusalsAndFailuresHaveTheirExitCodes) {
     }
     ::unsetenv("CUPS_SERVER");
     EXPECT_FALSE(std::ifstream(dir.file("out.pdf")).good());
+}
+
+// The file is a PDF to its end: its trailer is there, which a document cut short lacks.
+TEST_F(PrintPdf, TheFileIsACompleteDocument) {
+    const std::string config = WriteConfig(dir, "unit.Kivo", ShippedDefault().image);
+    ASSERT_EQ(Print(config, "unit.pdf").exit, 0);
+    const std::string pdf = dir.ReadText("unit.pdf");
+    EXPECT_TRUE(IsCompletePdf(pdf));
+    EXPECT_FALSE(IsCompletePdf(pdf.substr(0, 4096)));
+}
+
+// A disk without room for the report: kivoctl fails, and says why; the PDF that was there
+// stays and none appears where there was none. On a small disk of its own where the test can
+// make one, under a file-size limit in any case.
+TEST_F(PrintPdf, AFullDiskKeepsTheOldFile) {
+    const std::string config = WriteConfig(dir, "unit.Kivo", ShippedDefault().image);
+    ASSERT_EQ(RunKivoctl(dir, "folders").exit, 0);
+    // `folder` holds old.pdf and no new.pdf.
+    auto expectRefused = [&](const std::string& folder, int reason) {
+        const CliResult old = Print(config, folder + "/old.pdf");
+        EXPECT_EQ(old.exit, 4) << old.out;
+        EXPECT_NE(old.err.find(Str(reason)), std::string::npos) << old.err;
+        EXPECT_EQ(old.out, "");
+        EXPECT_EQ(dir.ReadText(folder + "/old.pdf"), "the old report");
+        const CliResult fresh = Print(config, folder + "/new.pdf");
+        EXPECT_EQ(fresh.exit, 4);
+        EXPECT_FALSE(std::filesystem::exists(dir.file(folder + "/new.pdf")));
+    };
+    std::filesystem::create_directory(dir.file("disk"));
+    SmallDisk disk(dir.file("disk"), 20 * 1024);
+    if (disk.Mounted()) {
+        dir.Write("disk/old.pdf", "the old report");
+        expectRefused("disk", 16203); // 20 kB free, the report needs more
+        disk.Fill();
+        expectRefused("disk", 16203); // not a byte free
+    }
+    dir.Write("limited/old.pdf", "the old report");
+    for (rlim_t bytes : {rlim_t(20 * 1024), rlim_t(0)}) {
+        FileSizeLimit limit(bytes);
+        expectRefused("limited", 16205);
+    }
 }
 
 } // namespace

@@ -4,8 +4,12 @@
 #include "support/kobusim.h"
 #include "support/tempdir.h"
 
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -51,6 +55,52 @@ TEST(KobuSimProgram, ServesTheSimulatorOnAPseudoTerminal) {
     auto memory = dir.Read("unit.bin");
     ASSERT_EQ(memory.size(), 256u);
     EXPECT_EQ(memory[0x0D], 0x0D);
+}
+
+// Whether the line is some program's alone: an ordinary user cannot open it then (the
+// administrator can, and asks).
+bool Exclusive(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return errno == EBUSY;
+    int exclusive = 0;
+    ::ioctl(fd, TIOCGEXCL, &exclusive);
+    ::close(fd);
+    return exclusive != 0;
+}
+
+// A host killed outright (kill -9) cannot give up the exclusive use it took; kobu-sim must,
+// or every later host of an ordinary user is refused until kobu-sim restarts.
+TEST(KobuSimProgram, GivesUpExclusiveUseWhenItsHostDies) {
+    KobuSimProcess sim(KOBU_SIM, {});
+    const std::string path = sim.FirstLine();
+    ASSERT_EQ(path.rfind("/dev/", 0), 0u) << "first line: " << path;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t host = ::fork();
+    ASSERT_GE(host, 0);
+    if (host == 0) { // opens the line as the serial transport does, and holds it
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+        if (fd >= 0) ::ioctl(fd, TIOCEXCL);
+        const char c = fd >= 0 ? '1' : '0';
+        if (::write(ready[1], &c, 1) != 1) ::_exit(1);
+        for (;;) ::pause();
+    }
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(c, '1');
+
+    // Others coming and going leave the living host its line.
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(Exclusive(path));
+    ::usleep(200 * 1000);
+    EXPECT_TRUE(Exclusive(path));
+
+    ::kill(host, SIGKILL);
+    ::waitpid(host, nullptr, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Exclusive(path) && std::chrono::steady_clock::now() < deadline) ::usleep(20 * 1000);
+    EXPECT_FALSE(Exclusive(path));
 }
 
 TEST(KobuSimProgram, RefusesBadOptions) {

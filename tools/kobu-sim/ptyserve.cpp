@@ -1,5 +1,7 @@
 #include "ptyserve.h"
 
+#include "peerwatch.h"
+
 #include <pty.h>
 
 #include <cerrno>
@@ -87,6 +89,8 @@ int ServeOnPty(kivo::sim::SimKobu& device) {
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     const char* name = ttyname(slave);
     // The slave stays open here so that the pair lives on while hosts open and close it.
+    // Watching before the path is out, so no host's close goes unseen.
+    PeerWatch hosts(slave, name);
     std::printf("%s\n", name ? name : "?");
     std::fflush(stdout);
 
@@ -110,17 +114,19 @@ int ServeOnPty(kivo::sim::SimKobu& device) {
             wait.tv_nsec = long(us % 1000000) * 1000;
             timeout = &wait;
         }
-        pollfd pfd{master, POLLIN, 0};
-        int ready = ppoll(&pfd, 1, timeout, &waiting);
+        pollfd pfds[2] = {{master, POLLIN, 0}, {hosts.Fd(), POLLIN, 0}};
+        pollfd& pfd = pfds[0];
+        int ready = ppoll(pfds, hosts.Fd() >= 0 ? 2 : 1, timeout, &waiting);
         if (ready < 0) {
             if (errno == EINTR) continue;
             std::fprintf(stderr, "kobu-sim: poll failed: %s\n", std::strerror(errno));
             break;
         }
+        if (ready > 0 && (pfds[1].revents & POLLIN)) hosts.Handle();
         if (ready > 0 && (pfd.revents & POLLIN)) {
             ssize_t got = ::read(master, buffer, sizeof buffer);
             if (got > 0) device.Receive(buffer, std::size_t(got), NowUs());
-        } else if (ready > 0) {
+        } else if (ready > 0 && pfd.revents) {
             // Hang-up or error without data: do not spin on it.
             timespec pause{0, 10 * 1000 * 1000};
             nanosleep(&pause, nullptr);

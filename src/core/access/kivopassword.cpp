@@ -3,6 +3,7 @@
 #include "access/scrambletable.h"
 #include "data/cp1252.h"
 #include "data/fileio.h"
+#include "data/filewriter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,16 +54,18 @@ bool ReadAt(int fd, std::uint8_t* data, std::size_t size, off_t offset) {
     return true;
 }
 
-bool WriteAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset) {
-    while (size > 0) {
-        ssize_t n = ::pwrite(fd, data, size, offset);
+// The whole store; a file far larger than any store is not one and is not read.
+bool ReadAll(int fd, Bytes& out) {
+    constexpr std::size_t kLimit = 1 << 20;
+    std::uint8_t block[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        out.insert(out.end(), block, block + n);
+        if (out.size() > kLimit) return false;
     }
-    return true;
 }
 
 // The text of a record window (Windows-1252), or nullopt when the window holds no valid record.
@@ -165,7 +168,7 @@ std::string KivoPassword::ReadPassword(int level) const {
     return text ? Cp1252ToUtf8(*text) : std::string();
 }
 
-void KivoPassword::WritePassword(int level, const std::string& text) const {
+WriteStatus KivoPassword::WritePassword(int level, const std::string& text) const {
     const std::string password = text.empty() ? std::string(kClearedMarker) : text;
     const std::string raw = Utf8ToCp1252(password);
     // A record takes n + 2 bytes of its 50-byte window; a longer one would run into the bytes
@@ -174,35 +177,41 @@ void KivoPassword::WritePassword(int level, const std::string& text) const {
     // refused as well, rather than stored as a password nobody can type.
     if (raw.size() + 2 > kWindowSize || raw.find('\0') != std::string::npos ||
         Cp1252ToUtf8(raw) != password)
-        return;
+        return {FileError::Other, EINVAL};
 
+    // The store is written whole, as any file is: the record goes into a copy of the file as
+    // it is, and the copy replaces the file once it is complete.
+    Bytes store;
     struct stat st {};
-    if (::lstat(path_.c_str(), &st) != 0 && errno == ENOENT) {
-        // Written in full beside the path and then renamed: the store appears whole or not at
-        // all. A failure here makes the write below fail quietly as well.
-        WriteFileReplacing(path_, NewStoreImage());
+    const bool found = ::stat(path_.c_str(), &st) == 0;
+    if (!found && errno != ENOENT) return StatusFromErrno(errno);
+    if (found && !S_ISREG(st.st_mode)) return {FileError::NotAFile, 0};
+    if (!found) {
+        store = NewStoreImage();
+    } else {
+        const int fd = OpenRegular(path_, O_RDONLY);
+        if (fd < 0) return StatusFromErrno(errno);
+        const bool read = ReadAll(fd, store);
+        ::close(fd);
+        if (!read) return {FileError::Other, EIO};
     }
-
     const long offset = WindowOffset(level);
-    if (offset < 0) return;
-    const int fd = OpenRegular(path_, O_RDWR);
-    if (fd < 0) return;
+    if (offset < 0 && found) return {}; // no window, and the file is there: nothing to store
     // A store cut short by some accident would otherwise stay without room for its records;
     // it is topped up with filler to its full length, its existing bytes untouched.
-    if (::fstat(fd, &st) == 0 && static_cast<std::size_t>(st.st_size) < kFileSize) {
-        const auto size = static_cast<std::size_t>(st.st_size);
-        const Bytes image = NewStoreImage();
-        if (!WriteAt(fd, image.data() + size, kFileSize - size, static_cast<off_t>(size))) {
-            ::close(fd);
-            return;
-        }
+    if (store.size() < kFileSize) {
+        const Bytes fresh = NewStoreImage();
+        store.insert(store.end(), fresh.begin() + static_cast<std::ptrdiff_t>(store.size()),
+                     fresh.end());
     }
-    Bytes record(raw.begin(), raw.end());
-    record.push_back(0);
-    record = Scramble(SeedOf(level), record.data(), record.size());
-    record.push_back(CheckByte(record.data(), record.size()));
-    WriteAt(fd, record.data(), record.size(), offset);
-    ::close(fd);
+    if (offset >= 0) {
+        Bytes record(raw.begin(), raw.end());
+        record.push_back(0);
+        record = Scramble(SeedOf(level), record.data(), record.size());
+        record.push_back(CheckByte(record.data(), record.size()));
+        std::copy(record.begin(), record.end(), store.begin() + offset);
+    }
+    return WriteFileAtomic(path_, store);
 }
 
 bool KivoPassword::MatchesLevel(const std::string& typed, int level) const {

@@ -1,7 +1,9 @@
 // The password store KivoLng.tbl: one scrambled record per access level 2, 3, 4 and 5, and two
-// built-in passwords held only in scrambled form. Nothing here reports an error: every read
-// problem reads as "no password", every write problem leaves the file as it was.
+// built-in passwords held only in scrambled form. Every read problem reads as "no password";
+// every write problem leaves the file as it was and is returned to the caller.
 #pragma once
+
+#include "data/filewriter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,8 +22,9 @@ public:
     // `path` is the store file (program folder + "KivoLng.tbl").
     explicit KivoPassword(std::string path) : path_(std::move(path)) {}
 
+    const std::string& Path() const { return path_; }
     std::string ReadPassword(int level) const;
-    void WritePassword(int level, const std::string& text) const;
+    WriteStatus WritePassword(int level, const std::string& text) const;
     bool MatchesLevel(const std::string& typed, int level) const;
     int AccessLevel(const std::string& typed) const;
     bool UsedByOtherLevel(const std::string& text, int level) const;

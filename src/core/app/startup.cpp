@@ -3,8 +3,10 @@
 #include "access/kivopassword.h"
 #include "data/defaultconfigs.h"
 #include "data/fileio.h"
-#include "data/text.h"
+#include "data/filewriter.h"
 #include "data/kivoini.h"
+#include "data/tempfiles.h"
+#include "data/text.h"
 #include "editor/recentfiles.h"
 
 #include <algorithm>
@@ -46,7 +48,7 @@ bool InstallFile(const std::string& sourceFolder, const std::string& sourceName,
     constexpr std::size_t kLimit = 16 * 1024 * 1024;
     auto data = ReadFileBytes(sourceFolder + sourceName, kLimit + 1);
     if (!data || data->size() > kLimit) return false;
-    return WriteFileReplacing(targetFolder + targetName, *data);
+    return WriteFileAtomic(targetFolder + targetName, *data).ok();
 }
 
 void CopyDefaultConfigs(const std::string& templateFolder, const std::string& programFolder) {
@@ -117,6 +119,12 @@ Folders RunStartup(const StartupEnvironment& env) {
         std::string configured = ini.ReadValue(kSetup, "ConfigDirectory");
         if (!configured.empty()) f.configFolder = WithoutSlash(configured);
     }
+
+    // What a write cut short by the end of its process left behind, in the folders the
+    // program writes into.
+    for (const std::string& folder : {f.programFolder, f.programFolder + "Backup/",
+                                      f.standardConfigFolder, WithSlash(f.configFolder)})
+        RemoveStaleTemporaries(folder);
     return f;
 }
 

@@ -1,9 +1,8 @@
 #include "data/fileio.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,19 +11,7 @@ namespace kivo {
 namespace {
 
 // Group-writable at most: never world-writable, whatever the umask.
-constexpr mode_t kFileMode = 0664;
 constexpr mode_t kFolderMode = 0775;
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -66,30 +53,6 @@ std::optional<Bytes> ReadFileBytes(const std::string& path, std::size_t limit) {
     }
     ::close(fd);
     return data;
-}
-
-bool WriteFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    if (path.empty() || path.back() == '/') return false;
-    // The temporary lives in the target's folder so that the rename cannot cross file systems.
-    std::random_device rd;
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
-        tmp = path + suffix;
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, data, size) && ::fsync(fd) == 0;
-    // Keep the permissions of a file being replaced (a shared Values.ini stays shared).
-    struct stat old {};
-    if (ok && ::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07775);
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(tmp.c_str());
-    return ok;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -1,5 +1,6 @@
-// Small file helpers shared by the data, access and start-up code. Files and folders are
-// created with the process's default permissions, never writable by everyone.
+// Small file helpers shared by the data, access and start-up code. Folders are created with
+// the process's default permissions, never writable by everyone; files are written only
+// through FileWriter (data/filewriter.h).
 #pragma once
 
 #include <cstdint>
@@ -17,17 +18,6 @@ bool MakeFolder(const std::string& path);   // one level; true if it exists afte
 
 // Reads at most `limit` bytes; nullopt when the file cannot be opened or read.
 std::optional<Bytes> ReadFileBytes(const std::string& path, std::size_t limit);
-
-// Writes `data` to a temporary file beside `path`, flushes it, and only then renames it over
-// `path`. On any failure the temporary file is removed and `path` is untouched.
-bool WriteFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size);
-inline bool WriteFileReplacing(const std::string& path, const Bytes& data) {
-    return WriteFileReplacing(path, data.data(), data.size());
-}
-inline bool WriteFileReplacing(const std::string& path, const std::string& data) {
-    return WriteFileReplacing(path, reinterpret_cast<const std::uint8_t*>(data.data()),
-                              data.size());
-}
 
 // The folder part of a path including its trailing '/', or "" when the path has none.
 std::string FolderOf(const std::string& path);

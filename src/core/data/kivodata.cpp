@@ -2,8 +2,10 @@
 
 #include "data/codec.h"
 #include "data/fileio.h"
+#include "data/filewriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,9 +58,9 @@ bool KivoData::LoadImageFile(const std::string& path) {
     return true;
 }
 
-bool KivoData::SaveImageFile(const std::string& path, unsigned length) const {
-    if (length != mm::kSmallImage && length != mm::kLargeImage) return false;
-    return WriteFileReplacing(path, image.data(), length);
+WriteStatus KivoData::SaveImageFile(const std::string& path, unsigned length) const {
+    if (length != mm::kSmallImage && length != mm::kLargeImage) return {FileError::Other, EINVAL};
+    return WriteFileAtomic(path, image.data(), length);
 }
 
 unsigned long FileLength(const std::string& path) {

@@ -1,6 +1,7 @@
 // One configuration: its file name, where it came from, and the three image buffers.
 #pragma once
 
+#include "data/filewriter.h"
 #include "data/memorymap.h"
 
 #include <array>
@@ -45,8 +46,8 @@ public:
     bool LoadImageFile(const std::string& path);
     // Writes the first `length` (256 or 512) bytes of the working image. The old file is
     // replaced only once every byte has been written, so a failure leaves it intact.
-    bool SaveImageFile(const std::string& path, unsigned length) const;
-    bool SaveImage512(const std::string& path) const { return SaveImageFile(path, 512); }
+    WriteStatus SaveImageFile(const std::string& path, unsigned length) const;
+    WriteStatus SaveImage512(const std::string& path) const { return SaveImageFile(path, 512); }
 };
 
 // Length of a file in bytes, 0 if it cannot be opened.

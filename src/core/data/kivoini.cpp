@@ -2,6 +2,7 @@
 
 #include "data/cp1252.h"
 #include "data/fileio.h"
+#include "data/filewriter.h"
 #include "data/inifile.h"
 
 #include <charconv>
@@ -84,7 +85,7 @@ bool KivoIni::WriteValue(const std::string& section, const std::string& key,
     if (!doc.SetValue(Utf8ToCp1252(section), Utf8ToCp1252(key), Utf8ToCp1252(value))) return false;
     const std::string updated = doc.Bytes();
     if (exists && updated == old) return true;
-    return WriteFileReplacing(path_, updated);
+    return WriteFileAtomic(path_, updated).ok();
 }
 
 int KivoIni::FillFromSection(ItemList& list, const std::string& section, ValueList& values,

@@ -3,6 +3,7 @@
 #include "data/codec.h"
 #include "data/cp1252.h"
 #include "data/fileio.h"
+#include "data/filewriter.h"
 
 #include <vector>
 
@@ -443,8 +444,8 @@ std::string ExportText(const ExportInput& in) {
     return out;
 }
 
-bool WriteTextExport(const ExportInput& in, const std::string& path) {
-    return WriteFileReplacing(path, Utf8ToCp1252(ExportText(in)));
+WriteStatus WriteTextExport(const ExportInput& in, const std::string& path) {
+    return WriteFileAtomic(path, Utf8ToCp1252(ExportText(in)));
 }
 
 } // namespace kivo

@@ -44,8 +44,7 @@ std::string ExportText(const ExportInput& in);
 // "Telephone number A"), or "" for a byte without one.
 std::string ParameterName(unsigned addr);
 
-// Writes the file at `path` (normally ExportFileName) in Windows-1252; false when it cannot be
-// written, and then nothing is left behind.
-bool WriteTextExport(const ExportInput& in, const std::string& path);
+// Writes the file at `path` (normally ExportFileName) in Windows-1252, whole or not at all.
+WriteStatus WriteTextExport(const ExportInput& in, const std::string& path);
 
 } // namespace kivo

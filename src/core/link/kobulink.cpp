@@ -61,6 +61,8 @@ void KobuLink::CloseLink() {
     device_->Purge(true, false);
     device_->Close();
     device_.reset();
+    // The trace holds the whole session on disk before anything else happens.
+    if (trace_) trace_->Save();
 }
 
 void KobuLink::LoseDevice() {
@@ -69,6 +71,7 @@ void KobuLink::LoseDevice() {
     if (trace_) trace_->Note(device_->Time().NowMs(), "device lost");
     device_->Close();
     device_.reset();
+    if (trace_) trace_->Save();
 }
 
 void KobuLink::Anomaly(const std::string& what) {

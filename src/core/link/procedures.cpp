@@ -1,5 +1,6 @@
 #include "link/procedures.h"
 
+#include "app/filemessages.h"
 #include "app/strtable.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
@@ -290,9 +291,10 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         const std::string path = FreeBackupPath(
             options.backupFolder, BackupName(SerialNumberOf(backup.image),
                                              static_cast<std::int64_t>(std::time(nullptr))));
-        if (!backup.SaveImageFile(path, backupSize)) {
-            ui.Status(FormatText(Str(16002), {path}));
-            ui.Box(BoxKind::Error, 16002, {path});
+        if (const WriteStatus saved = backup.SaveImageFile(path, backupSize); !saved.ok()) {
+            const std::vector<std::string> args{path, WriteFailureReason(saved)};
+            ui.Status(FormatText(Str(16002), args));
+            ui.Box(BoxKind::Error, 16002, args);
             return finish(WriteOutcome::BackupFailed);
         }
         if (options.backupWritten) options.backupWritten(path);

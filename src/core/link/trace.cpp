@@ -1,31 +1,54 @@
 #include "link/trace.h"
 
+#include <cstdio>
+
 namespace kivo {
 
-std::shared_ptr<LinkTrace> LinkTrace::Open(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "a");
-    if (!f) return nullptr;
-    return std::shared_ptr<LinkTrace>(new LinkTrace(f));
+std::shared_ptr<LinkTrace> LinkTrace::Open(const std::string& path, WriteStatus* why) {
+    std::shared_ptr<LinkTrace> trace(new LinkTrace(path));
+    trace->status_ = trace->writer_.OpenAppending(path);
+    if (why) *why = trace->status_;
+    return trace->status_.ok() ? trace : nullptr;
 }
 
 LinkTrace::~LinkTrace() {
-    std::fclose(file_);
+    if (status_.ok() && unsaved_) writer_.Commit();
+}
+
+WriteStatus LinkTrace::Save() {
+    if (!status_.ok() || !unsaved_) return status_;
+    status_ = writer_.Commit();
+    if (status_.ok()) status_ = writer_.OpenAppending(path_);
+    unsaved_ = false;
+    return status_;
+}
+
+void LinkTrace::Line(const std::string& line) {
+    unsaved_ = true;
+    if (status_.ok() && !writer_.Write(line.data(), line.size())) status_ = writer_.Status();
 }
 
 void LinkTrace::Log(std::int64_t ms, const char* direction, const std::uint8_t* data,
                     std::size_t size) {
-    std::fprintf(file_, "%10lld %s", static_cast<long long>(ms), direction);
-    for (std::size_t i = 0; i < size; ++i) std::fprintf(file_, " %02X", data[i]);
-    std::fputs("  |", file_);
+    char head[48];
+    std::snprintf(head, sizeof head, "%10lld %s", static_cast<long long>(ms), direction);
+    std::string line = head;
+    for (std::size_t i = 0; i < size; ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", data[i]);
+        line += hex;
+    }
+    line += "  |";
     for (std::size_t i = 0; i < size; ++i)
-        std::fputc(data[i] >= 0x20 && data[i] < 0x7F ? data[i] : '.', file_);
-    std::fputs("|\n", file_);
-    std::fflush(file_);
+        line += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
+    line += "|\n";
+    Line(line);
 }
 
 void LinkTrace::Note(std::int64_t ms, const std::string& text) {
-    std::fprintf(file_, "%10lld -- %s\n", static_cast<long long>(ms), text.c_str());
-    std::fflush(file_);
+    char head[32];
+    std::snprintf(head, sizeof head, "%10lld -- ", static_cast<long long>(ms));
+    Line(head + text + "\n");
 }
 
 } // namespace kivo

@@ -2,8 +2,9 @@
 // hex dump, so that "the unit does not answer" can be diagnosed from a file.
 #pragma once
 
+#include "data/filewriter.h"
+
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -11,9 +12,10 @@ namespace kivo {
 
 class LinkTrace {
 public:
-    // Appends to `path`; nullptr when it cannot be opened.
-    static std::shared_ptr<LinkTrace> Open(const std::string& path);
-    ~LinkTrace();
+    // Appends to `path`: its lines so far stay. nullptr (with the reason in `why`) when the
+    // file cannot be written.
+    static std::shared_ptr<LinkTrace> Open(const std::string& path, WriteStatus* why = nullptr);
+    ~LinkTrace(); // saves what is written
     LinkTrace(const LinkTrace&) = delete;
     LinkTrace& operator=(const LinkTrace&) = delete;
 
@@ -22,9 +24,21 @@ public:
     void Log(std::int64_t ms, const char* direction, const std::uint8_t* data, std::size_t size);
     void Note(std::int64_t ms, const std::string& text);
 
+    // Makes the file hold every line so far, whole, and goes on writing behind them. The link
+    // saves at every close, so a process that dies loses at most the session it was in. After
+    // a failure the trace stays silent and every later call returns that failure.
+    WriteStatus Save();
+
+    const std::string& Path() const { return path_; }
+
 private:
-    explicit LinkTrace(std::FILE* file) : file_(file) {}
-    std::FILE* file_;
+    explicit LinkTrace(std::string path) : path_(std::move(path)) {}
+    void Line(const std::string& line);
+
+    std::string path_;
+    FileWriter writer_;
+    WriteStatus status_;
+    bool unsaved_ = true; // a new trace file exists only once it is saved
 };
 
 } // namespace kivo

@@ -1,10 +1,12 @@
 // The wizard's pages: their order, what each shows, stores and checks when it is left.
 #include "wizard/wizard.h"
 
+#include "app/filemessages.h"
 #include "data/text.h"
 
 #include "data/codec.h"
 #include "data/fileio.h"
+#include "data/filetarget.h"
 #include "data/memorymap.h"
 
 #include <algorithm>
@@ -148,9 +150,15 @@ bool Save(Answers& answers, const KivoData& data, const PageValues& values, cons
         out.boxes.push_back({15012, false, {}});
         return false;
     }
+    // A write-protected file is refused before the user is asked to overwrite it.
+    if (WriteProtected(path)) {
+        out.boxes.push_back({13803, false, {}});
+        return false;
+    }
     if (FileExists(path) && !(env.overwrite && env.overwrite())) return false;
-    if (!data.SaveImage512(path)) {
-        out.boxes.push_back({15012, false, {}});
+    if (const WriteStatus saved = data.SaveImage512(path); !saved.ok()) {
+        const FileMessage m = SaveFailureMessage(saved, path);
+        out.boxes.push_back({m.textId, false, m.args});
         return false;
     }
     out.boxes.push_back({11275, false, {}});

@@ -155,7 +155,9 @@ void TfrmChangePasswords::ChangePassword(int level) {
     if (store.UsedByOtherLevel(password, level) &&
         Messages::Show(this, MsgKind::Question, 13770, {}, BtnYes | BtnNo) != BtnYes)
         return;
-    store.WritePassword(level, password);
+    // The old password stays in force when the store cannot be written; the user must know.
+    if (const WriteStatus saved = store.WritePassword(level, password); !saved.ok())
+        ShowFileMessage(this, WriteFailureMessage(saved, store.Path()));
 }
 
 } // namespace kivo::gui

@@ -7,6 +7,7 @@
 
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -17,6 +18,8 @@ using namespace kivo;
 using namespace kivo::gui;
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with its reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Answered before any connection to a display, so they work without one.
     for (int i = 1; i < argc; ++i) {
         const std::string w = argv[i];

@@ -34,6 +34,11 @@ int Messages::Show(QWidget* parent, MsgKind kind, int textId, const std::vector<
                    buttons);
 }
 
+void ShowFileMessage(QWidget* parent, const FileMessage& message) {
+    Messages::Show(parent, message.refusal ? MsgKind::Information : MsgKind::Error, message.textId,
+                   message.args);
+}
+
 int Messages::ShowText(QWidget* parent, MsgKind kind, const QString& text, int buttons) {
     return Present(parent, kind, 0, text, buttons);
 }

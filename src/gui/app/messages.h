@@ -2,6 +2,8 @@
 // shown and answer questions without a real modal box.
 #pragma once
 
+#include "app/filemessages.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -54,6 +56,10 @@ private:
     static MessageRecorder* recorder_;
     static std::function<void(QWidget*)> diagnosis_;
 };
+
+// A file that was not written: a write-protected target as the information that it was
+// refused, every other failure as an error.
+void ShowFileMessage(QWidget* parent, const FileMessage& message);
 
 // Strings from the core (UTF-8) as Qt texts.
 inline QString Q(const std::string& s) {

@@ -20,6 +20,7 @@
 #include "gui/radio/receiveradio.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
@@ -38,7 +39,12 @@ void Settle() {
 
 bool Save(QWidget* window, const QString& dir, const QString& name) {
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
-    const bool ok = window->grab().save(path);
+    QByteArray png;
+    QBuffer buffer(&png);
+    const bool ok =
+        buffer.open(QIODevice::WriteOnly) && window->grab().save(&buffer, "PNG") &&
+        WriteFileAtomic(path.toStdString(), png.constData(), static_cast<std::size_t>(png.size()))
+            .ok();
     std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "saved" : "cannot save",
                  path.toLocal8Bit().constData());
     return ok;

@@ -2,6 +2,7 @@
 #include "gui/editor/enterdata.h"
 
 #include "app/strtable.h"
+#include "data/filetarget.h"
 #include "editor/binding.h"
 #include "gui/app/messages.h"
 #include "gui/editor/widgetcontrols.h"
@@ -115,29 +116,24 @@ bool TfrmEnterData::SaveToCurrentFile() {
         else
             length = 256;
     }
-    const bool saved = data_.SaveImageFile(data_.fileName, length);
-    if (saved) {
+    const WriteStatus saved = data_.SaveImageFile(data_.fileName, length);
+    if (saved.ok()) {
         status_->clearMessage();
         shownImage_ = data_.image; // nothing left unsaved
         RememberRecentFile(Q(data_.fileName));
     } else {
-        Messages::Show(this, MsgKind::Error, 15012);
+        ShowFileMessage(this, SaveFailureMessage(saved, data_.fileName));
     }
     UpdateTitle();
-    return saved;
+    return saved.ok();
 }
 
 bool TfrmEnterData::mnuFileSaveAsClick() {
     const QString chosen = ChooseFile(FileDialog::SaveAs, 15017);
     if (chosen.isEmpty()) return false;
     // Existence and protection are those of the name as chosen, before its extension changes.
-    const QFileInfo info(chosen);
-    if (info.exists()) {
-        // The read-only attribute: nobody may write the file (an access test would let the
-        // administrator through).
-        const auto writable =
-            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-        if (!(info.permissions() & writable)) {
+    if (QFileInfo::exists(chosen)) {
+        if (WriteProtected(chosen.toStdString())) {
             Messages::Show(this, MsgKind::Information, 13803);
             return false;
         }

@@ -19,8 +19,10 @@ void TfrmEnterData::mnuFilePrintClick() {
     // change it), not the size of the file last loaded.
     KivoData printed = data_;
     printed.imageSize = imageSize_;
-    if (!PrintConfiguration(printed, {ctx_.folders.programFolder, ctx_.templateFolder}, printer))
-        PrintDialog::ReportFailure(this, printer);
+    if (!PrintDialog::OutputIsNotInput(this, printer, data_.fileName)) return;
+    PrintDialog::ReportOutcome(
+        this, printer,
+        PrintConfiguration(printed, {ctx_.folders.programFolder, ctx_.templateFolder}, printer));
 }
 
 void TfrmEnterData::mnuToolsBasicClick() {

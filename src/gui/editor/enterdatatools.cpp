@@ -4,6 +4,7 @@
 
 #include "app/strtable.h"
 #include "data/defaultconfigs.h"
+#include "data/filetarget.h"
 #include "data/textexport.h"
 #include "editor/homeaway.h"
 #include "gui/app/messages.h"
@@ -103,8 +104,13 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
 
     const std::string path = ExportFileName(in);
     const QString fullName = QFileInfo(Q(path)).absoluteFilePath();
-    if (!WriteTextExport(in, path)) {
-        Messages::Show(this, MsgKind::Error, 16001, {fullName.toStdString()});
+    // A name that leads back to the configuration itself (a link) would destroy it.
+    if (SameFile(path, data_.fileName)) {
+        Messages::Show(this, MsgKind::Error, 16208, {fullName.toStdString()});
+        return;
+    }
+    if (const WriteStatus saved = WriteTextExport(in, path); !saved.ok()) {
+        ShowFileMessage(this, SaveFailureMessage(saved, fullName.toStdString()));
         return;
     }
     Messages::ShowText(this, MsgKind::Information, QStr(15021) + fullName);

@@ -312,9 +312,10 @@ void TfrmBasicProgPlus::btnReadAndPrintClick() {
 
     QPrinter printer(QPrinter::HighResolution);
     if (!PrintDialog::Run(this, printer)) return;
-    if (!PrintReadConfiguration(data_, size, {ctx_.folders.programFolder, ctx_.templateFolder},
-                                printer))
-        PrintDialog::ReportFailure(this, printer);
+    PrintDialog::ReportOutcome(
+        this, printer,
+        PrintReadConfiguration(data_, size, {ctx_.folders.programFolder, ctx_.templateFolder},
+                               printer));
 }
 
 void TfrmBasicProgPlus::btnExitClick() {

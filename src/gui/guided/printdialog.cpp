@@ -1,5 +1,6 @@
 #include "gui/guided/printdialog.h"
 
+#include "data/filetarget.h"
 #include "gui/app/messages.h"
 
 #include <QPrintDialog>
@@ -26,12 +27,24 @@ bool PrintDialog::Run(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void PrintDialog::ReportFailure(QWidget* parent, const QPrinter& printer) {
-    const QString target = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                         : printer.printerName();
-    Messages::ShowText(
-        parent, MsgKind::Error,
-        QStringLiteral("Der Druckauftrag konnte nicht gestartet werden: %1").arg(target));
+void PrintDialog::ReportOutcome(QWidget* parent, const QPrinter& printer,
+                                const PrintOutcome& outcome) {
+    if (outcome.ok()) return;
+    if (!outcome.drawn) {
+        const QString target =
+            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        Messages::Show(parent, MsgKind::Error, 16212, {target.toStdString()});
+        return;
+    }
+    ShowFileMessage(parent, WriteFailureMessage(outcome.written, outcome.file));
+}
+
+bool PrintDialog::OutputIsNotInput(QWidget* parent, const QPrinter& printer,
+                                   const std::string& input) {
+    const std::string output = printer.outputFileName().toStdString();
+    if (!SameFile(output, input)) return true;
+    Messages::Show(parent, MsgKind::Error, 16208, {output});
+    return false;
 }
 
 void PrintDialog::Install(StandIn standIn) {

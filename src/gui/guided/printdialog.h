@@ -3,6 +3,8 @@
 // print into a PDF file without a dialog.
 #pragma once
 
+#include "print/kivoprint.h"
+
 #include <functional>
 
 class QPrinter;
@@ -19,9 +21,15 @@ public:
     using StandIn = std::function<bool(QWidget* parent, QPrinter& printer)>;
     static void Install(StandIn standIn);
 
-    // The error box for a job that the printer (or the PDF file) would not start. The
-    // report has no text of its own for that; the platform's words stand in for it.
-    static void ReportFailure(QWidget* parent, const QPrinter& printer);
+    // The error box for a print that did not happen: a job the printer would not start, a
+    // report that could not be drawn, or a PDF file that could not be written. Nothing for a
+    // print that did.
+    static void ReportOutcome(QWidget* parent, const QPrinter& printer,
+                              const PrintOutcome& outcome);
+
+    // Refuses (with its box) a PDF file that is the configuration being printed.
+    static bool OutputIsNotInput(QWidget* parent, const QPrinter& printer,
+                                 const std::string& input);
 };
 
 } // namespace kivo::gui

@@ -136,9 +136,9 @@ TEST(ImageFiles, SaveWritesTheRequestedLengthAndReplacesWhole) {
     Bytes content = Pattern(512, 9);
     std::copy(content.begin(), content.end(), d.image.begin());
     std::string path = dir.Write("unit.Kivo", Pattern(900, 1)); // an older, longer file
-    ASSERT_TRUE(d.SaveImageFile(path, 256));
+    ASSERT_TRUE(d.SaveImageFile(path, 256).ok());
     EXPECT_EQ(dir.Read("unit.Kivo"), Bytes(content.begin(), content.begin() + 256));
-    ASSERT_TRUE(d.SaveImage512(path));
+    ASSERT_TRUE(d.SaveImage512(path).ok());
     EXPECT_EQ(dir.Read("unit.Kivo"), content);
     // Nothing but the target is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -149,9 +149,10 @@ TEST(ImageFiles, FailedSaveKeepsTheOldFile) {
     KivoData d;
     d.image.fill(0x42);
     std::string path = dir.Write("unit.Kivo", Pattern(512, 5));
-    EXPECT_FALSE(d.SaveImageFile(path, 300)); // not an image length
-    EXPECT_FALSE(d.SaveImageFile(dir.file("no-such-folder/unit.Kivo"), 512));
-    EXPECT_FALSE(d.SaveImageFile(dir.path(), 512)); // a folder is not a file
+    EXPECT_FALSE(d.SaveImageFile(path, 300).ok()); // not an image length
+    EXPECT_EQ(d.SaveImageFile(dir.file("no-such-folder/unit.Kivo"), 512).error,
+              FileError::NoFolder);
+    EXPECT_EQ(d.SaveImageFile(dir.path(), 512).error, FileError::NotAFile);
     EXPECT_EQ(dir.Read("unit.Kivo"), Pattern(512, 5));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
 }

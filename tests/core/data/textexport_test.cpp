@@ -187,13 +187,13 @@ TEST(TextExport, WritesWindows1252AndReportsFailure) {
     Image img{};
     auto in = InputFor(img, SourceOpened, dir.file("Übung.Kivo"));
     std::string path = ExportFileName(in);
-    ASSERT_TRUE(WriteTextExport(in, path));
+    ASSERT_TRUE(WriteTextExport(in, path).ok());
     std::string text = dir.ReadText("Übung.Kivo.txt");
     EXPECT_EQ(text.substr(0, 16), "Parameters in\r\n<");
     EXPECT_NE(text.find("\xDC"
                         "bung.Kivo>\r\n"),
               std::string::npos); // Ü as one byte
-    EXPECT_FALSE(WriteTextExport(in, dir.file("missing/x.txt")));
+    EXPECT_EQ(WriteTextExport(in, dir.file("missing/x.txt")).error, FileError::NoFolder);
 }
 
 } // namespace

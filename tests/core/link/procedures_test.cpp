@@ -336,6 +336,7 @@ TEST_F(Procedures, ABackupOfTheUnitComesBeforeTheWrite) {
     commands.clear();
     EXPECT_EQ(WriteUnit(link, data, u, options), WriteOutcome::BackupFailed);
     EXPECT_EQ(u.Boxes().back().rfind("error:16002", 0), 0u);
+    EXPECT_NE(u.Boxes().back().find(Str(16201)), std::string::npos); // and why
     EXPECT_EQ(Writes(), 0u);
     EXPECT_EQ(device->Memory(), untouched);
 }

@@ -4,6 +4,7 @@
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -425,6 +426,14 @@ TEST(WizardSave, NameChecksOverwriteQuestionAndTheFile) {
     EXPECT_EQ(dir.Read("Frau Meier.Kivo")[0], 0x55);
     allow = true;
     EXPECT_TRUE(again.Next(v, env).moved);
+    EXPECT_EQ(dir.Read("Frau Meier.Kivo")[0], 0x77);
+
+    // Write-protected: refused before anyone is asked to overwrite it.
+    ::chmod(dir.file("Frau Meier.Kivo").c_str(), 0444);
+    Wizard locked(80);
+    locked.image()[0] = 0x11;
+    EXPECT_EQ(BoxIds(locked.Next(v, env)), std::vector<int>{13803});
+    EXPECT_EQ(asked, 2);
     EXPECT_EQ(dir.Read("Frau Meier.Kivo")[0], 0x77);
 
     // Not ticked: nothing saved, and the wizard goes on.

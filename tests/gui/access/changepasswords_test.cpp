@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace kivo::gui::test {
 namespace {
 
@@ -91,6 +93,19 @@ TEST_F(ChangePasswordsTest, ClearingALevelAloneNeedsNoSecondQuestion) {
     EXPECT_EQ(Asked(), std::vector<int>{10014});
     EXPECT_EQ(Store().ReadPassword(5), KivoPassword::kClearedMarker);
     EXPECT_EQ(Store().AccessLevel(""), 5);
+}
+
+// A store that cannot be written keeps the old password, and the user is told so.
+TEST_F(ChangePasswordsTest, AStoreThatCannotBeWrittenSaysSo) {
+    const std::string store = ctx.folders.programFolder + "KivoLng.tbl";
+    const auto before = folders.dir().Read(store);
+    ::chmod(store.c_str(), 0444);
+    AnswerWith(QStringLiteral("neu12345"));
+    dialog.btnChangePass3->click();
+    ASSERT_EQ(Asked(), std::vector<int>{16200});
+    EXPECT_TRUE(Recorded().shown[0].text.contains(QStr(16210)));
+    EXPECT_EQ(folders.dir().Read(store), before);
+    EXPECT_EQ(Store().ReadPassword(3), "7093");
 }
 
 TEST_F(ChangePasswordsTest, CancelWritesNothing) {

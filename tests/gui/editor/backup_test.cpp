@@ -62,7 +62,7 @@ TEST_F(BackupTest, CompareListsTheDifferencesOfWhatTheControlsShow) {
     KivoData other;
     ASSERT_TRUE(other.LoadImageFile(ProgramFolder() + "Default.bin"));
     other.image[0xC4] = 99;
-    ASSERT_TRUE(other.SaveImage512(dir.file("other.Kivo")));
+    ASSERT_TRUE(other.SaveImage512(dir.file("other.Kivo")).ok());
     editor->SetFileChooser(
         [&](QWidget*, TfrmEnterData::FileDialog, const QString&, const QString&, const QString&) {
             return QString::fromStdString(dir.file("other.Kivo"));
@@ -77,7 +77,7 @@ TEST_F(BackupTest, CompareListsTheDifferencesOfWhatTheControlsShow) {
 
     other.image[0xC4] = editor->Data().image[0xC4];
     other.image[0xBA] = 9;
-    ASSERT_TRUE(other.SaveImage512(dir.file("other.Kivo")));
+    ASSERT_TRUE(other.SaveImage512(dir.file("other.Kivo")).ok());
     shown.clear();
     editor->mnuToolsCompareClick();
     EXPECT_TRUE(shown.isEmpty());

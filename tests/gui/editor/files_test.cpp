@@ -6,11 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 #include <cstdlib>
 
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace kivo::gui::test {
@@ -230,9 +232,60 @@ TEST_F(FilesTest, SaveAsAsksBeforeOverwritingAndRefusesReadOnlyFiles) {
 TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheNewName) {
     next = dir.file("missing/folder/x.Kivo");
     EXPECT_FALSE(editor->mnuFileSaveAsClick());
-    EXPECT_EQ(Boxes(), std::vector<int>{15012});
+    // The real reason, not the text about names the platform refuses.
+    EXPECT_EQ(Boxes(), std::vector<int>{16200});
+    EXPECT_TRUE(Recorded().shown[0].text.contains(QStr(16201)));
     EXPECT_EQ(editor->Data().imageSource, SourceSaved);
     EXPECT_EQ(editor->Data().fileName, next);
+}
+
+// Save on the file that is open: a write-protected one is refused as Save As refuses it, and
+// the changes stay in the editor; a link is saved through and stays a link.
+TEST_F(FilesTest, SaveHonoursProtectionAndLinks) {
+    next = MakeFile("locked.Kivo", 512, 1);
+    editor->mnuFileOpenClick();
+    ::chmod(next.c_str(), 0444);
+    Edit("edtRepeatSequence")->setText("7");
+    ClearBoxes();
+    EXPECT_FALSE(editor->mnuFileSaveClick());
+    EXPECT_EQ(Boxes(), std::vector<int>{13803});
+    EXPECT_EQ(Recorded().shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(dir.Read(next)[0xBA], 1);
+    EXPECT_EQ(Edit("edtRepeatSequence")->text(), "7"); // the change is still there
+
+    const std::string target = MakeFile("real/target.Kivo", 512, 1);
+    std::filesystem::create_symlink(target, dir.file("link.Kivo"));
+    next = dir.file("link.Kivo");
+    editor->mnuFileOpenClick();
+    Edit("edtRepeatSequence")->setText("7");
+    ClearBoxes();
+    EXPECT_TRUE(editor->mnuFileSaveClick());
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(dir.Read(target)[0xBA], 7);
+    EXPECT_TRUE(std::filesystem::is_symlink(next));
+}
+
+// The failure in a real message box: it shows the cause, goes away with OK, and leaves the
+// editor working on the same file.
+TEST_F(FilesTest, AFailedSaveInARealBox) {
+    next = dir.file("missing/x.Kivo");
+    QString shown;
+    Messages::Install(nullptr);
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    const bool saved = editor->mnuFileSaveAsClick();
+    Messages::Install(&Recorded());
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(shown.contains(QStr(16201))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QString::fromStdString(next)));
+    EXPECT_EQ(editor->Data().fileName, next);
+    next = dir.file("x.Kivo");
+    EXPECT_TRUE(editor->mnuFileSaveAsClick());
+    EXPECT_EQ(Length(next), 512u);
 }
 
 TEST_F(FilesTest, NewLoadsTheDefaultImageWhateverItsSpelling) {

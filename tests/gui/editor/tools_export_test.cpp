@@ -97,7 +97,7 @@ TEST_F(ExportTest, UnwritableFileIsReported) {
         editor->Data().imageSource = SourceSaved;
         editor->Data().fileName = config;
         Export();
-        ASSERT_EQ(Boxes(), std::vector<int>{16001}) << config;
+        ASSERT_EQ(Boxes(), std::vector<int>{16200}) << config;
         EXPECT_EQ(Recorded().shown[0].kind, MsgKind::Error);
         EXPECT_TRUE(Recorded().shown[0].text.contains(QString::fromStdString(config + ".txt")));
         EXPECT_TRUE(opened.empty());

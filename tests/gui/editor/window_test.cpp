@@ -338,7 +338,7 @@ TEST_F(EditorTest, ClosingRestoresTheDefaultConfiguration) {
     KivoData small;
     small.LoadImageFile(ProgramFolder() + "Default.bin");
     small.image[0xBA] = 7;
-    ASSERT_TRUE(small.SaveImageFile(old, 256));
+    ASSERT_TRUE(small.SaveImageFile(old, 256).ok());
     editor->SetFileChooser([&](QWidget*, TfrmEnterData::FileDialog, const QString&, const QString&,
                                const QString&) { return QString::fromStdString(old); });
     WhenModal([this](QWidget* modal) {
@@ -425,7 +425,7 @@ TEST_F(EditorTest, ExitKeepsTheChangesWhenTheSaveDoesNotHappen) {
     ClearBoxes();
     Recorded().answers = {BtnYes};
     editor->mnuFileExitClick();
-    EXPECT_EQ(Boxes(), (std::vector<int>{13801, 15012}));
+    EXPECT_EQ(Boxes(), (std::vector<int>{13801, 16200}));
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(Edit("edtRepeatSequence")->text(), "7");
 }

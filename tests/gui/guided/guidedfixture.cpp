@@ -25,8 +25,10 @@ void GuidedTest::SetUp() {
     PrintDialog::Install([this](QWidget*, QPrinter& printer) {
         ++printed.asked;
         if (!printed.accept) return false;
-        printed.pdf =
-            QString::fromStdString(dir.file("report" + std::to_string(printed.asked) + ".pdf"));
+        printed.pdf = !printed.target.isEmpty()
+                          ? printed.target
+                          : QString::fromStdString(
+                                dir.file("report" + std::to_string(printed.asked) + ".pdf"));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printed.pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));

@@ -20,6 +20,7 @@ struct PrintRecord {
     int asked = 0;
     bool accept = true;
     QString pdf;
+    QString target; // the file to choose; empty: a fresh one per print
 };
 
 class GuidedTest : public ::testing::Test {

@@ -5,12 +5,17 @@
 #include "app/strtable.h"
 #include "data/codec.h"
 #include "gui/editor/enterdata.h"
+#include "support/smalldisk.h"
 
 #include <QAction>
 #include <QDate>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace kivo::gui::test {
 namespace {
@@ -65,6 +70,31 @@ TEST_F(ReadAndPrintTest, CancellingThePrintDialogPrintsNothing) {
     EXPECT_TRUE(printed.pdf.isEmpty());
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(AlarmCodeToText(&window->Data().image[mm::AlarmCodeA]), "4711");
+}
+
+// A PDF that cannot be written, in a real message box: the box says why, the PDF that was
+// there stays.
+TEST_F(ReadAndPrintTest, AFailedPdfInARealBox) {
+    Unit(unit);
+    Show();
+    printed.target = QString::fromStdString(dir.Write("old.pdf", "the old report"));
+    QString shown;
+    Messages::Install(nullptr);
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    {
+        kivo::test::FileSizeLimit limit(20 * 1024); // far less than the report
+        window->btnReadAndPrint->click();
+    }
+    Messages::Install(&Recorded());
+    EXPECT_EQ(printed.asked, 1);
+    EXPECT_EQ(shown, QString::fromStdString(
+                         FormatText(Str(16200), {printed.target.toStdString(), Str(16205)})));
+    EXPECT_EQ(dir.ReadText("old.pdf"), "the old report");
 }
 
 // A failed read says so in the status line and in an error box, and nothing is printed; a
@@ -173,6 +203,55 @@ TEST_F(EditorPrintTest, CancelledDialogLeavesTheImageAlone) {
     EXPECT_TRUE(printed.pdf.isEmpty());
     // The controls are stored only for a print that goes ahead.
     EXPECT_EQ(AlarmCodeToText(&editor->Data().image[mm::AlarmCodeA]), "0815");
+}
+
+// A PDF that cannot be written whole is not written: the old file stays and the box says
+// why. A full disk where the test can make one, a file-size limit and a protected file.
+TEST_F(EditorPrintTest, APdfThatCannotBeWrittenKeepsTheOldFile) {
+    Open("Heim.Kivo", 512);
+    std::filesystem::create_directory(dir.file("disk"));
+    kivo::test::SmallDisk disk(dir.file("disk"), 20 * 1024);
+    struct Case {
+        const char* name;
+        std::string file;
+        int reason;
+        std::function<void()> around; // runs the print
+    };
+    const auto print = [this] { editor->mnuFilePrintClick(); };
+    std::vector<Case> cases = {
+        {"file-size limit", dir.Write("limited.pdf", "old"), 16205,
+         [&] {
+             kivo::test::FileSizeLimit limit(20 * 1024);
+             print();
+         }},
+        {"protected", dir.Write("ro.pdf", "old"), 16210, print},
+    };
+    ::chmod(dir.file("ro.pdf").c_str(), 0444);
+    if (disk.Mounted())
+        cases.push_back({"full disk", dir.Write("disk/old.pdf", "old"), 16203, print});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        printed.target = QString::fromStdString(c.file);
+        ClearBoxes();
+        c.around();
+        ASSERT_EQ(Boxes(), std::vector<int>{16200});
+        EXPECT_TRUE(Recorded().shown[0].text.contains(QStr(c.reason)));
+        EXPECT_EQ(dir.ReadText(c.file), "old");
+    }
+}
+
+// Printing into the configuration that is open would destroy it: refused, also through a link.
+TEST_F(EditorPrintTest, APdfOverTheOpenConfigurationIsRefused) {
+    Open("Heim.Kivo", 512);
+    const auto before = dir.Read(open.toStdString());
+    std::filesystem::create_symlink(open.toStdString(), dir.file("link.pdf"));
+    for (const QString& target : {open, QString::fromStdString(dir.file("link.pdf"))}) {
+        printed.target = target;
+        ClearBoxes();
+        editor->mnuFilePrintClick();
+        EXPECT_EQ(Boxes(), std::vector<int>{16208});
+        EXPECT_EQ(dir.Read(open.toStdString()), before);
+    }
 }
 
 } // namespace
