@@ -74,6 +74,8 @@ public:
     virtual bool Checked(const std::string& control) = 0;
     virtual void SetChecked(const std::string& control, bool on) = 0;
     virtual int Selected(const std::string& control) = 0; // item index, -1 for none
+    // The text of a list's item; empty for an index the list does not have.
+    virtual std::string ItemText(const std::string& control, int index) = 0;
     virtual void Select(const std::string& control, int index) = 0;
     virtual const ValueList& Values(const std::string& control) = 0;
     virtual bool Shown(const std::string& control) = 0;

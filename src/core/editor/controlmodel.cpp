@@ -16,6 +16,13 @@ std::string ControlModel::Text(const std::string& c) {
     return it == texts.end() ? std::string() : it->second;
 }
 
+std::string ControlModel::ItemText(const std::string& c, int index) {
+    auto it = lists.find(c);
+    if (it == lists.end() || index < 0 || index >= static_cast<int>(it->second.items.items.size()))
+        return std::string();
+    return it->second.items.items[static_cast<std::size_t>(index)];
+}
+
 bool ControlModel::Checked(const std::string& c) {
     auto it = checks.find(c);
     return it != checks.end() && it->second;

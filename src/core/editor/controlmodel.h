@@ -24,6 +24,7 @@ public:
     void SetChecked(const std::string& c, bool on) override { checks[c] = on; }
     int Selected(const std::string& c) override;
     void Select(const std::string& c, int index) override { selected[c] = index; }
+    std::string ItemText(const std::string& c, int index) override;
     const ValueList& Values(const std::string& c) override;
     bool Shown(const std::string& c) override { return !hidden.count(c); }
     char DecimalSeparator() override { return ','; }

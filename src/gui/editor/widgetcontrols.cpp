@@ -56,6 +56,12 @@ void WidgetControls::SetText(const std::string& control, const std::string& text
         edit->setText(QString::fromStdString(text));
 }
 
+std::string WidgetControls::ItemText(const std::string& control, int index) {
+    auto* list = qobject_cast<QComboBox*>(Widget(control));
+    return list && index >= 0 && index < list->count() ? list->itemText(index).toStdString()
+                                                       : std::string();
+}
+
 bool WidgetControls::Checked(const std::string& control) {
     auto* box = qobject_cast<QCheckBox*>(Widget(control));
     return box && box->isChecked();

@@ -30,6 +30,7 @@ public:
     bool Checked(const std::string& control) override;
     void SetChecked(const std::string& control, bool on) override;
     int Selected(const std::string& control) override;
+    std::string ItemText(const std::string& control, int index) override;
     void Select(const std::string& control, int index) override;
     const ValueList& Values(const std::string& control) override;
     bool Shown(const std::string& control) override;

@@ -2,6 +2,8 @@
 // and comparing the edited configuration with another file.
 #include "editorfixture.h"
 
+#include "data/codec.h"
+
 #include "app/strtable.h"
 #include "data/kivoini.h"
 #include "support/tempdir.h"
@@ -58,6 +60,32 @@ TEST_F(BackupTest, ABackupOpensAsAFile) {
     EXPECT_TRUE(editor->windowTitle().startsWith(QStringLiteral("Kivo_210417_")));
 }
 
+// Every kind of field under its own caption, with its value as the field shows it.
+TEST_F(BackupTest, CompareShowsEachFieldAsTheEditorShowsIt) {
+    KivoData other;
+    ASSERT_TRUE(other.LoadImageFile(ProgramFolder() + "Default.bin"));
+    TextToPhone("0301234567", &other.image[mm::PhoneA]);
+    other.image[mm::ProtocolA] = 2;           // a list: its item's text
+    other.image[mm::FlagAssistance] ^= 0x80;  // a tick box: AN / AUS
+    other.image[mm::RadioCodeAddr(2)] = 0x7B; // a transmitter code
+    other.image[0x11A] ^= 0xFF;               // a byte no field shows
+    ASSERT_TRUE(other.SaveImage512(dir.file("other.Kivo")).ok());
+    editor->SetFileChooser(
+        [&](QWidget*, TfrmEnterData::FileDialog, const QString&, const QString&, const QString&) {
+            return QString::fromStdString(dir.file("other.Kivo"));
+        });
+    QString shown;
+    editor->SetCompareViewer([&](QWidget*, const QString&, const QString& text) { shown = text; });
+    editor->mnuToolsCompareClick();
+    const std::string text = shown.toStdString();
+    EXPECT_NE(text.find("Ruftypen – Telefonnummer A:  → 0301234567"), std::string::npos) << text;
+    EXPECT_NE(text.find("→ CPC"), std::string::npos) << text;
+    EXPECT_NE(text.find("Alarmquellen – Funk pos. 2:  → 7B00"), std::string::npos) << text;
+    EXPECT_TRUE(shown.contains(QStringLiteral("→ AN")) || shown.contains(QStringLiteral("→ AUS")))
+        << text;
+    EXPECT_NE(text.find(Str(16056) + "\n0x11A: 0 → 255"), std::string::npos) << text;
+}
+
 TEST_F(BackupTest, CompareListsTheDifferencesOfWhatTheControlsShow) {
     KivoData other;
     ASSERT_TRUE(other.LoadImageFile(ProgramFolder() + "Default.bin"));
@@ -71,9 +99,9 @@ TEST_F(BackupTest, CompareListsTheDifferencesOfWhatTheControlsShow) {
     editor->SetCompareViewer([&](QWidget*, const QString&, const QString& text) { shown = text; });
     Edit("edtRepeatSequence")->setText("9"); // not saved anywhere: still compared
     editor->mnuToolsCompareClick();
-    EXPECT_TRUE(shown.contains(QStringLiteral("0x0BA Cycles of sequence: 9 -> ")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("0x0C4 Battery check interval: ")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("-> 99")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Sequenzen – Wiederhole Sequenz: 9 → ")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Akkuüberwachung Intervall: 24 → 99")));
+    EXPECT_FALSE(shown.contains(QStringLiteral("Cycles"))); // no English, no raw bytes
 
     other.image[0xC4] = editor->Data().image[0xC4];
     other.image[0xBA] = 9;
