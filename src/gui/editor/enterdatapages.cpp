@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -334,8 +335,7 @@ void BuildAlarmSources(QTabWidget* pages) {
         ag->addWidget(MakeCheck(n, text), i % 4, i / 4);
         ++i;
     }
-    row->addWidget(additional);
-    row->addStretch();
+    row->addWidget(additional, 1); // its right edge lines up with the groups above and below
     v->addLayout(row);
 
     QGroupBox* buttons = MakeGroup("gbxButtons", 13113);
