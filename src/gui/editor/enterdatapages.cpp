@@ -516,7 +516,25 @@ void BuildCallParameters(QTabWidget* pages) {
             {13226, "lblAnswerRadioMessageWithAck", "cbbxAnswerRadioMessageWithAck"},
             {13223, "lblSingleCallTestAlarm", "cbbxCallerIDTestAlarm"},
         }};
-    h->addLayout(Column({BuildGroup(outgoing, page), BuildGroup(incoming, page)}));
+    // The fields of both groups in one column, at the outgoing group's: the incoming group's
+    // longer labels break into two lines rather than widen the window.
+    QGroupBox* out = BuildGroup(outgoing, page);
+    QGroupBox* in = BuildGroup(incoming, page);
+    auto* outGrid = static_cast<QGridLayout*>(out->layout());
+    auto* inGrid = static_cast<QGridLayout*>(in->layout());
+    int labels = 0;
+    for (int r = 0; r < outGrid->rowCount(); ++r)
+        if (QLayoutItem* item = outGrid->itemAtPosition(r, 0))
+            labels = std::max(labels, item->sizeHint().width());
+    for (int r = 0; r < inGrid->rowCount(); ++r) {
+        auto* label = inGrid->itemAtPosition(r, 0)
+                          ? qobject_cast<QLabel*>(inGrid->itemAtPosition(r, 0)->widget())
+                          : nullptr;
+        if (!label) continue;
+        label->setWordWrap(true);
+        label->setFixedWidth(labels);
+    }
+    h->addLayout(Column({out, in}));
     h->addLayout(Column({BuildGroup(other, page)}));
     h->addStretch();
 }
