@@ -7,6 +7,7 @@
 #include "link/procedures.h"
 #include "link/trace.h"
 
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ namespace kivo::cli {
 // Exit codes, the same for every command.
 enum Exit {
     ExitOk = 0,
+    ExitDiffer = 1, // diff: the files differ, as diff(1) says it
     ExitUsage = 2,
     ExitUnreachable = 3, // the Kobu or the unit cannot be reached
     ExitFile = 4,        // a file cannot be read or written
@@ -31,6 +33,9 @@ struct Context {
     std::vector<std::string> args;              // the command's positional arguments
     std::map<std::string, std::string> options; // "--kobu" -> value, ...
     std::shared_ptr<LinkTrace> trace;           // the wire trace, once a command opened it
+    std::string commandLine;                    // as typed, for the trace's first line
+    // stdout carries the result itself (JSON, or a file read to "-"): texts go to stderr.
+    bool StdoutTaken() const { return Has("--json") || (!args.empty() && args[0] == "-"); }
     std::string Option(const std::string& name) const {
         auto it = options.find(name);
         return it == options.end() ? std::string() : it->second;
@@ -52,6 +57,10 @@ bool OutputIsNotInput(const std::string& output, const std::string& input);
 // warned about and the command goes on without it.
 std::shared_ptr<LinkTrace> OpenTrace(Context& ctx);
 
+// A usage error found by a command itself: what is wrong, and where its help is; returns
+// ExitUsage.
+int CommandUsage(const std::string& command, int textId, const std::vector<std::string>& args = {});
+
 // That line alone, when `textId` is such a failure.
 void PointToDiagnosis(int textId);
 
@@ -64,11 +73,17 @@ struct OpenedFile {
 // ctx.args[0] opened so; nullopt, with message 15010 told, when it cannot be read.
 std::optional<OpenedFile> OpenAsEditor(const Context& ctx);
 
-// Prints the procedures' texts: status lines and errors on stderr, information on stdout.
+// Prints the procedures' texts by one rule: results (information) on stdout, progress and
+// errors on stderr. A status line that the box right after it repeats is said once, by the box.
 class ConsoleUi : public ProcedureUi {
 public:
     // `muted`: once it says true, nothing more is printed (the user stopped the command).
-    explicit ConsoleUi(bool (*muted)() = nullptr) : muted_(muted) {}
+    // `stdoutTaken`: stdout carries the result itself, so information goes to stderr too.
+    explicit ConsoleUi(bool (*muted)() = nullptr, bool stdoutTaken = false)
+        : muted_(muted), stdoutTaken_(stdoutTaken) {}
+    ~ConsoleUi() override { FlushStatus(); }
+    ConsoleUi(const ConsoleUi&) = delete;
+    ConsoleUi& operator=(const ConsoleUi&) = delete;
     void Status(const std::string& text) override;
     void Box(BoxKind kind, int textId, const std::vector<std::string>& args) override;
     void TwoPartBox(int firstId, int secondId) override;
@@ -78,9 +93,19 @@ public:
 
 private:
     bool Muted() const { return muted_ && muted_(); }
+    void FlushStatus();
     bool (*muted_)() = nullptr;
+    bool stdoutTaken_ = false;
     bool progressShown_ = false;
+    std::string pendingStatus_; // said when the next text is not the same
 };
+
+// Where the user's text goes: stdout, or stderr when stdout carries the result itself.
+std::FILE* ResultStream(const Context& ctx);
+
+// The file an argument names: "-" is the standard input, copied into a temporary file that is
+// removed when the program ends; "" (told) when it cannot be read.
+std::string InputFile(const std::string& argument);
 
 int CmdFolders(Context& ctx);
 int CmdExport(Context& ctx);

@@ -6,6 +6,7 @@
 #include "data/kivodata.h"
 #include "data/textexport.h"
 #include "editor/controlmodel.h"
+#include "json.h"
 
 #include <algorithm>
 #include <climits>
@@ -26,19 +27,41 @@ std::string FullPath(const std::string& path) {
 
 int CmdDiff(Context& ctx) {
     KivoData a, b;
-    if (!a.LoadImageFile(ctx.args[0]) || !b.LoadImageFile(ctx.args[1])) {
+    const std::string first = InputFile(ctx.args[0]), second = InputFile(ctx.args[1]);
+    if (first.empty() || second.empty()) return ExitFile;
+    if (!a.LoadImageFile(first) || !b.LoadImageFile(second)) {
         Fail(15010);
         return ExitFile;
     }
     // Bytes past a 256-byte file's end are zero and compare like any other.
     const auto differences = CompareImages(a.image, b.image, std::max(a.imageSize, b.imageSize));
-    if (differences.empty()) {
+    if (ctx.Has("--json")) {
+        std::vector<std::string> items;
+        for (const Difference& d : differences) {
+            char address[16];
+            std::snprintf(address, sizeof address, "0x%03X", d.addr);
+            items.push_back(Json()
+                                .Field("address", address)
+                                .Field("name", d.name)
+                                .Field("a", static_cast<int>(d.first))
+                                .Field("b", static_cast<int>(d.second))
+                                .Field("read_only", d.readOnly)
+                                .Field("extended", d.extended)
+                                .Text());
+        }
+        std::printf("%s\n", Json()
+                                .Field("equal", differences.empty())
+                                .Raw("differences", Json::Array(items))
+                                .Text()
+                                .c_str());
+    } else if (differences.empty()) {
         std::printf("%s\n", Str(16006).c_str());
-        return ExitOk;
+    } else {
+        std::printf("%s\n", FormatText(Str(16007), {ctx.args[1]}).c_str());
+        for (const auto& d : differences) std::printf("%s\n", DescribeDifference(d).c_str());
     }
-    std::printf("%s\n", FormatText(Str(16007), {ctx.args[1]}).c_str());
-    for (const auto& d : differences) std::printf("%s\n", DescribeDifference(d).c_str());
-    return ExitOk;
+    // As diff(1) says it: 0 equal, 1 different.
+    return differences.empty() ? ExitOk : ExitDiffer;
 }
 
 int CmdFolders(Context& ctx) {
@@ -49,7 +72,9 @@ int CmdFolders(Context& ctx) {
 
 std::optional<OpenedFile> OpenAsEditor(const Context& ctx) {
     KivoData data;
-    const std::string file = FullPath(ctx.args[0]);
+    const std::string input = InputFile(ctx.args[0]);
+    if (input.empty()) return std::nullopt;
+    const std::string file = FullPath(input);
     if (!data.LoadImageFile(file)) {
         Fail(15010);
         return std::nullopt;
@@ -67,6 +92,8 @@ std::optional<OpenedFile> OpenAsEditor(const Context& ctx) {
 }
 
 int CmdExport(Context& ctx) {
+    // The text's name follows the configuration's; one from the standard input has none.
+    if (ctx.args[0] == "-" && ctx.args.size() < 2) return CommandUsage("export", 16321);
     std::optional<OpenedFile> opened = OpenAsEditor(ctx);
     if (!opened) return ExitFile;
     KivoData& data = opened->data;

@@ -2,6 +2,8 @@
 // with the fields the editor sets for an opened file.
 #include "cli.h"
 
+#include "app/strtable.h"
+
 #include "app/filemessages.h"
 #include "print/printconfiguration.h"
 
@@ -40,33 +42,21 @@ std::string Queues() {
     std::string list;
     for (const QString& name : QPrinterInfo::availablePrinterNames())
         list += (list.empty() ? "" : ", ") + name.toStdString();
-    return list.empty() ? std::string("none") : list;
+    return list.empty() ? Str(16319) : list;
 }
 
 } // namespace
 
 int CmdPrint(Context& ctx) {
     const bool toPdf = ctx.Has("--pdf"), toPrinter = ctx.Has("--printer");
-    if (toPdf == toPrinter) {
-        std::fprintf(stderr, "kivoctl: print takes either --pdf OUT or --printer NAME\n");
-        return ExitUsage;
-    }
+    if (toPdf == toPrinter) return CommandUsage("print", 16314);
     int copies = 1;
     if (ctx.Has("--copies")) {
-        if (!toPrinter) {
-            std::fprintf(stderr, "kivoctl: --copies goes with --printer\n");
-            return ExitUsage;
-        }
-        if (!ReadCopies(ctx.Option("--copies"), copies)) {
-            std::fprintf(stderr, "kivoctl: --copies takes a number from 1 to 999\n");
-            return ExitUsage;
-        }
+        if (!toPrinter) return CommandUsage("print", 16315);
+        if (!ReadCopies(ctx.Option("--copies"), copies)) return CommandUsage("print", 16316);
     }
     const std::string target = toPdf ? ctx.Option("--pdf") : ctx.Option("--printer");
-    if (target.empty()) {
-        std::fprintf(stderr, "kivoctl: %s needs a value\n", toPdf ? "--pdf" : "--printer");
-        return ExitUsage;
-    }
+    if (target.empty()) return CommandUsage("print", 16305, {toPdf ? "--pdf" : "--printer"});
 
     // The file as the editor opens it, and its image as the editor stores it before printing.
     const std::optional<OpenedFile> opened = OpenAsEditor(ctx);
@@ -88,8 +78,7 @@ int CmdPrint(Context& ctx) {
         printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     } else {
         if (QPrinterInfo::printerInfo(QString::fromStdString(target)).isNull()) {
-            std::fprintf(stderr, "kivoctl: there is no printer queue named '%s' (queues: %s)\n",
-                         target.c_str(), Queues().c_str());
+            Fail(16317, {target, Queues()});
             return ExitPrint;
         }
         printer.setPrinterName(QString::fromStdString(target));
@@ -112,7 +101,7 @@ int CmdPrint(Context& ctx) {
         return ExitOk;
     }
     if (!outcome.drawn || printer.printerState() == QPrinter::Error) {
-        std::fprintf(stderr, "kivoctl: printing on '%s' failed\n", target.c_str());
+        Fail(16318, {target});
         return ExitPrint;
     }
     return ExitOk;

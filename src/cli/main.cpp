@@ -2,9 +2,12 @@
 // folders and installed files as the windows do.
 #include "cli.h"
 
+#include "arguments.h"
+
 #include "app/filemessages.h"
 #include "app/strtable.h"
 #include "data/filetarget.h"
+#include "data/filewriter.h"
 #include "transport/doctor.h"
 
 #include <climits>
@@ -12,73 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <unistd.h>
 
 namespace kivo::cli {
 
 namespace {
-
-const char* const kUsage =
-    "usage: kivoctl COMMAND [ARGUMENTS] [OPTIONS]\n"
-    "\n"
-    "Commands:\n"
-    "  folders             print the program folder, the configuration folder and the\n"
-    "                      standard configuration folder, one per line\n"
-    "  export FILE [OUT]   write the annotated text of a configuration file\n"
-    "                      (default OUT: FILE.txt)\n"
-    "  info                the Kobu's version, the unit's image size and firmware\n"
-    "  doctor              check the way to the Kobu and the unit (USB device, access,\n"
-    "                      drivers, udev rule, BRLTTY, answers) and say what to do; it\n"
-    "                      changes nothing\n"
-    "  read FILE           read the whole unit into a configuration file (256 or 512 bytes)\n"
-    "  write FILE          write a configuration into the unit and verify it\n"
-    "  write FILE --id NUMBER [--radio keep|clear-2-8|clear-all]\n"
-    "                      write as basic programming does: the ID number into all six\n"
-    "                      alarm codes, radio positions kept or cleared (default clear-2-8)\n"
-    "  verify FILE         read the unit back and compare the ranges a write covers\n"
-    "  learn POSITION FILE learn a transmitter code into position 1..8 of FILE (Ctrl+C aborts)\n"
-    "  diff A B            list every parameter in which two configuration files differ\n"
-    "  print FILE --pdf OUT\n"
-    "  print FILE --printer NAME [--copies N]\n"
-    "                      the printed configuration report of FILE, as the editor prints it,\n"
-    "                      into a PDF file or on a printer queue (N copies, default 1)\n"
-    "\n"
-    "Options:\n"
-    "  --kobu DEVICE       ftdi (default), a serial device such as /dev/ttyUSB0, or\n"
-    "                      sim[:OPTIONS] for the built-in simulator; default from KIVO_KOBU\n"
-    "  --trace FILE        log every frame and reply (also KIVO_TRACE=FILE)\n"
-    "  --no-backup         write without keeping the unit's own image first (a write\n"
-    "                      normally keeps it in the program folder's Backup folder)\n"
-    "  -h, --help          this text\n"
-    "  --version           the program version\n"
-    "\n"
-    "Exit codes:\n"
-    "  0  success\n"
-    "  2  usage error (also an output file that is the input)\n"
-    "  3  the Kobu or the unit cannot be reached\n"
-    "  4  a file cannot be read or written\n"
-    "  5  a transfer failed or did not verify\n"
-    "     (print: the printer queue is missing or refused the job)\n"
-    "  6  refused by the compatibility check\n";
-
-struct Command {
-    const char* name;
-    int (*run)(Context&);
-    std::size_t minArgs, maxArgs;
-};
-
-const Command kCommands[] = {
-    {"folders", CmdFolders, 0, 0}, {"export", CmdExport, 1, 2}, {"info", CmdInfo, 0, 0},
-    {"read", CmdRead, 1, 1},       {"write", CmdWrite, 1, 1},   {"verify", CmdVerify, 1, 1},
-    {"learn", CmdLearn, 2, 2},     {"print", CmdPrint, 1, 1},   {"diff", CmdDiff, 2, 2},
-    {"doctor", CmdDoctor, 0, 0},
-};
-
-// Options that stand alone.
-const char* const kFlagOptions[] = {"--no-backup"};
-// Options that take a value.
-const char* const kValueOptions[] = {"--kobu", "--trace",   "--id",    "--radio",
-                                     "--pdf",  "--printer", "--copies"};
 
 std::string ExecutablePath(const char* argv0) {
     char buf[PATH_MAX];
@@ -87,9 +29,33 @@ std::string ExecutablePath(const char* argv0) {
     return argv0;
 }
 
-int Usage(const std::string& problem) {
-    std::fprintf(stderr, "kivoctl: %s\n\n%s", problem.c_str(), kUsage);
+// A usage error: what is wrong, and where the help is. Two lines, not the whole help.
+int Usage(const Parsed& parsed) {
+    std::fprintf(stderr, "kivoctl: %s\n",
+                 FormatText(Str(parsed.errorText), parsed.errorArgs).c_str());
+    const std::string hint =
+        parsed.command ? FormatText(Str(16307), {parsed.command->name}) : Str(16308);
+    std::fprintf(stderr, "kivoctl: %s\n", hint.c_str());
     return ExitUsage;
+}
+
+// Files made from the standard input, removed at the end.
+std::vector<std::string>& StdinCopies() {
+    static std::vector<std::string> copies; // the process's own, like its stdin
+    return copies;
+}
+
+void RemoveStdinCopies() {
+    for (const std::string& path : StdinCopies()) {
+        std::remove(path.c_str());
+        ::rmdir(path.substr(0, path.rfind('/')).c_str());
+    }
+}
+
+std::string JoinWords(int argc, char** argv) {
+    std::string line = "kivoctl";
+    for (int i = 1; i < argc; ++i) line += std::string(" ") + argv[i];
+    return line;
 }
 
 } // namespace
@@ -100,6 +66,12 @@ constexpr int kDoctorHint = 16100;
 void Fail(int textId, const std::vector<std::string>& args) {
     std::fprintf(stderr, "kivoctl: %s\n", FormatText(Str(textId), args).c_str());
     PointToDiagnosis(textId);
+}
+
+int CommandUsage(const std::string& command, int textId, const std::vector<std::string>& args) {
+    std::fprintf(stderr, "kivoctl: %s\n", FormatText(Str(textId), args).c_str());
+    std::fprintf(stderr, "kivoctl: %s\n", FormatText(Str(16307), {command}).c_str());
+    return ExitUsage;
 }
 
 void PointToDiagnosis(int textId) {
@@ -124,56 +96,68 @@ std::shared_ptr<LinkTrace> OpenTrace(Context& ctx) {
     if (file.empty()) return nullptr;
     WriteStatus why;
     ctx.trace = LinkTrace::Open(file, &why);
-    if (!ctx.trace) Fail(16209, {file, WriteFailureReason(why)});
+    if (!ctx.trace) {
+        Fail(16209, {file, WriteFailureReason(why)});
+        return nullptr;
+    }
+    char stamp[32] = "";
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&now, &local)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+    ctx.trace->Heading(std::string(stamp) + " kivoctl " + ProgramVersion() + ": " +
+                       ctx.commandLine);
     return ctx.trace;
 }
 
-int Main(int argc, char** argv) {
-    std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty()) return Usage("no command given");
-    if (words[0] == "-h" || words[0] == "--help" || words[0] == "help") {
-        std::fputs(kUsage, stdout);
-        return ExitOk;
+std::string InputFile(const std::string& argument) {
+    if (argument != "-") return argument;
+    if (!StdinCopies().empty()) {
+        std::fprintf(stderr, "kivoctl: %s\n", Str(16320).c_str());
+        return std::string();
     }
-    if (words[0] == "--version") {
+    // A configuration is 512 bytes at most; a little more tells a longer input apart.
+    std::string bytes;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, stdin)) {
+        bytes.append(buf, n);
+        if (bytes.size() > 1u << 20) break;
+    }
+    // A private folder of our own keeps the copy out of other users' reach.
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kivoctl-stdin-XXXXXX";
+    std::vector<char> folder(pattern.begin(), pattern.end());
+    folder.push_back('\0');
+    const bool made = ::mkdtemp(folder.data()) != nullptr;
+    const std::string name = std::string(folder.data()) + "/stdin";
+    if (!made || std::ferror(stdin) || !WriteFileAtomic(name, bytes).ok()) {
+        if (made) ::rmdir(folder.data());
+        std::fprintf(stderr, "kivoctl: %s\n", Str(16322).c_str());
+        return std::string();
+    }
+    StdinCopies().push_back(name);
+    return name;
+}
+
+int Main(int argc, char** argv) {
+    const Parsed parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.errorText) return Usage(parsed);
+    if (parsed.version) {
         std::printf("kivoctl %s\n", ProgramVersion().c_str());
         return ExitOk;
     }
-    const Command* command = nullptr;
-    for (const Command& c : kCommands)
-        if (words[0] == c.name) command = &c;
-    if (!command) return Usage("unknown command '" + words[0] + "'");
-
-    Context ctx;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        if (w.size() < 2 || w.compare(0, 2, "--") != 0) {
-            ctx.args.push_back(w);
-            continue;
-        }
-        std::string name = w, value;
-        auto eq = w.find('=');
-        if (eq != std::string::npos) {
-            name = w.substr(0, eq);
-            value = w.substr(eq + 1);
-        }
-        bool flag = false;
-        for (const char* o : kFlagOptions) flag |= name == o;
-        if (flag && eq == std::string::npos) {
-            ctx.options[name] = "";
-            continue;
-        }
-        bool known = false;
-        for (const char* o : kValueOptions) known |= name == o;
-        if (!known) return Usage("unknown option '" + name + "'");
-        if (eq == std::string::npos) {
-            if (i + 1 >= words.size()) return Usage("option " + name + " needs a value");
-            value = words[++i];
-        }
-        ctx.options[name] = value;
+    if (parsed.help) {
+        std::printf("%s\n", Str(parsed.command ? parsed.command->helpText : 16300).c_str());
+        return ExitOk;
     }
-    if (ctx.args.size() < command->minArgs || ctx.args.size() > command->maxArgs)
-        return Usage(std::string("wrong number of arguments for ") + command->name);
+    const CommandSpec* command = parsed.command;
+    Context ctx;
+    ctx.args = parsed.args;
+    ctx.options = parsed.options;
+    ctx.commandLine = JoinWords(argc, argv);
+    // Removed on every way out of Main, before the copies' list itself goes away.
+    struct RemoveCopies {
+        ~RemoveCopies() { RemoveStdinCopies(); }
+    } removeCopies;
 
     // The GUI's one positional argument (a configuration folder) has no meaning here.
     StartupEnvironment env = PlatformEnvironment(ExecutablePath(argv[0]), {});

@@ -197,7 +197,7 @@ TEST(KivoctlFiles, ATraceThatCannotBeWrittenIsWarnedAbout) {
         const CliResult r = RunKivoctl(dir, "info --kobu sim --trace " + Quoted(c.path));
         EXPECT_EQ(r.exit, 0) << r.err;
         EXPECT_TRUE(Says(r, FormatText(Str(16209), {c.path, Str(c.reason)}))) << r.err;
-        EXPECT_NE(r.out.find("Image size: 512"), std::string::npos);
+        EXPECT_NE(r.out.find(FormatText(Str(16324), {"512"})), std::string::npos);
     }
     EXPECT_EQ(dir.ReadText("ro.txt"), "kept\n");
 

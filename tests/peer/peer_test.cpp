@@ -265,7 +265,7 @@ TEST(PeerCleanLine, InfoPrintsTheVersionWithControlBytesEscaped) {
     const Outcome r = RunToEnd(dir, peer, {"info"});
     EXPECT_EQ(r.exit, 0) << r.err;
     const std::string out = dir.ReadText("stdout");
-    EXPECT_NE(out.find("Kobu: \\x1B[2J\\x1B]0;ab\\x07\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("KOBU: \\x1B[2J\\x1B]0;ab\\x07\n"), std::string::npos) << out;
     EXPECT_EQ(out.find('\x1b'), std::string::npos);
 }
 

@@ -134,14 +134,15 @@ TEST_F(PrintPdf, RefusalsAndFailuresHaveTheirExitCodes) {
         {"print " + dir.file("missing.Kivo") + " --pdf out.pdf", 4, "nicht laden"},
         {"print " + good + " --pdf " + dir.file("no/such/folder/out.pdf"), 4,
          "Der Ordner existiert nicht."},
-        {"print " + good, 2, "either --pdf OUT or --printer NAME"},
-        {"print " + good + " --pdf a.pdf --printer p", 2, "either"},
-        {"print " + good + " --pdf a.pdf --copies 2", 2, "--copies goes with --printer"},
-        {"print " + good + " --printer p --copies 0", 2, "1 to 999"},
-        {"print " + good + " --printer p --copies x", 2, "1 to 999"},
-        {"print --pdf a.pdf", 2, "wrong number of arguments"},
-        {"print " + good + " --pdf", 2, "needs a value"},
-        {"print " + good + " --printer no-such-queue", 5, "no printer queue named 'no-such-queue'"},
+        {"print " + good, 2, "entweder --pdf AUS oder --printer NAME"},
+        {"print " + good + " --pdf a.pdf --printer p", 2, "entweder"},
+        {"print " + good + " --pdf a.pdf --copies 2", 2, "--copies gehört zu --printer"},
+        {"print " + good + " --printer p --copies 0", 2, "1 bis 999"},
+        {"print " + good + " --printer p --copies x", 2, "1 bis 999"},
+        {"print --pdf a.pdf", 2, "Falsche Zahl von Argumenten"},
+        {"print " + good + " --pdf", 2, "braucht einen Wert"},
+        {"print " + good + " --printer no-such-queue", 5,
+         "keine Druckerwarteschlange „no-such-queue“"},
     };
     // No scheduler answers there, so no queue exists.
     ::setenv("CUPS_SERVER", dir.file("no-scheduler.sock").c_str(), 1);

@@ -66,7 +66,10 @@ TEST(KivoctlUsb, ReadWriteVerifyAndLearnThroughTheChipAreByteExact) {
     const std::string unit = "memory=" + dir.file("unit.bin") + ",learndelay=300";
     auto info = UnderEmu(dir, unit, "info");
     ASSERT_EQ(info.exit, 0) << info.err;
-    EXPECT_EQ(info.out, "Kobu: 11-1 SIM1.0\nImage size: 512\nFirmware: 07.30-10\n");
+    EXPECT_EQ(info.out, FormatText(Str(16323), {"11-1 SIM1.0"}) + "\n" +
+                            FormatText(Str(16324), {"512"}) + "\n" +
+                            FormatText(Str(16325), {"07.30-10"}) + "\n" +
+                            FormatText(Str(16326), {"210417"}) + "\n");
 
     auto read = UnderEmu(dir, unit, "read read.Kivo");
     ASSERT_EQ(read.exit, 0) << read.err;

@@ -1,5 +1,7 @@
 #include "data/compare.h"
 
+#include "app/strtable.h"
+
 #include "data/textexport.h"
 
 #include <cstdio>
@@ -22,10 +24,10 @@ std::string DescribeDifference(const Difference& d) {
     char head[16];
     std::snprintf(head, sizeof head, "0x%03X ", d.addr);
     std::string line = head;
-    line += d.name.empty() ? std::string("(no name)") : d.name;
+    line += d.name.empty() ? Str(16327) : d.name;
     line += ": " + std::to_string(d.first) + " -> " + std::to_string(d.second);
-    if (d.readOnly) line += " (read-only)";
-    if (d.extended) line += " (extended)";
+    if (d.readOnly) line += " " + Str(16328);
+    if (d.extended) line += " " + Str(16329);
     return line;
 }
 

@@ -20,7 +20,8 @@ struct Difference {
 // Every differing byte of the first `size` bytes (256 or 512).
 std::vector<Difference> CompareImages(const Image& first, const Image& second, unsigned size);
 
-// One line of a listing: "0x0C4 Battery check interval: 48 -> 49 (read-only) (extended)".
+// One line of a listing: "0x0C4 Battery check interval: 48 -> 49", the unit's own bytes and
+// those of the extended area marked in the edition's words.
 std::string DescribeDifference(const Difference& d);
 
 } // namespace kivo

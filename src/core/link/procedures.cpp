@@ -111,7 +111,9 @@ WriteOptions WriteOptions::Basic(unsigned firstAddress, unsigned fileSize) {
 std::string BackupFolderSetting(const std::string& programFolder) {
     KivoIni ini;
     ini.SetFileName(programFolder + "Values.ini");
-    return Lower(ini.ReadValue("Setup", "BackupBeforeWrite")) == "false" ? std::string() : programFolder + "Backup/";
+    return Lower(ini.ReadValue("Setup", "BackupBeforeWrite")) == "false"
+               ? std::string()
+               : programFolder + "Backup/";
 }
 
 std::string BackupName(std::uint32_t serial, std::int64_t unixTime) {
@@ -252,6 +254,7 @@ WriteOutcome WriteUnit(KobuLink& link, KivoData& data, ProcedureUi& ui,
         return finish(WriteOutcome::NoUnit);
     }
     unsigned size = ProbeImageSize(link);
+    if (options.unitSize) *options.unitSize = size;
     if (size != mm::kSmallImage && size != mm::kLargeImage) {
         if (options.sizeCheck) {
             finish(WriteOutcome::NoUnit);

@@ -46,6 +46,7 @@ struct WriteOptions {
     // (empty: no backup). A failed backup stops the write.
     std::string backupFolder;
     std::function<void(const std::string& path)> backupWritten; // told the backup's path
+    unsigned* unitSize = nullptr; // gets the size the write found (0: unknown)
 
     static WriteOptions Editor();
     static WriteOptions Wizard();

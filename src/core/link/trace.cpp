@@ -51,4 +51,10 @@ void LinkTrace::Note(std::int64_t ms, const std::string& text) {
     Line(head + text + "\n");
 }
 
+void LinkTrace::Heading(const std::string& text) {
+    std::string line = "=== ";
+    for (char c : text) line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    Line(line + "\n");
+}
+
 } // namespace kivo

@@ -23,6 +23,9 @@ public:
     // bytes in hex and as printable text.
     void Log(std::int64_t ms, const char* direction, const std::uint8_t* data, std::size_t size);
     void Note(std::int64_t ms, const std::string& text);
+    // The first line of a run (date, time, program, command line), so that runs appended to
+    // one file can be told apart: "=== " and the text, without control bytes.
+    void Heading(const std::string& text);
 
     // Makes the file hold every line so far, whole, and goes on writing behind them. The link
     // saves at every close, so a process that dies loses at most the session it was in. After

@@ -18,9 +18,9 @@ TEST(Compare, ListsEveryDifferingByteWithItsName) {
     ASSERT_EQ(d.size(), 5u);
     EXPECT_EQ(DescribeDifference(d[0]), "0x005 ID code, transmitter 3: 0 -> 18");
     EXPECT_EQ(DescribeDifference(d[1]), "0x0C4 Battery check interval: 0 -> 48");
-    EXPECT_EQ(DescribeDifference(d[2]), "0x0F8 Product model: 0 -> 3 (read-only)");
-    EXPECT_EQ(DescribeDifference(d[3]), "0x101 Firmware: 0 -> 48 (read-only) (extended)");
-    EXPECT_EQ(DescribeDifference(d[4]), "0x150 (no name): 0 -> 1 (extended)");
+    EXPECT_EQ(DescribeDifference(d[2]), "0x0F8 Product model: 0 -> 3 (nur lesen)");
+    EXPECT_EQ(DescribeDifference(d[3]), "0x101 Firmware: 0 -> 48 (nur lesen) (erweitert)");
+    EXPECT_EQ(DescribeDifference(d[4]), "0x150 (ohne Namen): 0 -> 1 (erweitert)");
     EXPECT_EQ(CompareImages(a, b, 256).size(), 3u);
     EXPECT_TRUE(CompareImages(a, a, 512).empty());
 }
