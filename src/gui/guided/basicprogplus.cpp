@@ -3,6 +3,7 @@
 #include "app/strtable.h"
 #include "data/basicimage.h"
 #include "data/codec.h"
+#include "data/fileio.h"
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
 #include "gui/app/qtprocedureui.h"
