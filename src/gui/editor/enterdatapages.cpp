@@ -1,6 +1,7 @@
 #include "gui/editor/enterdatapages.h"
 
 #include "app/strtable.h"
+#include "data/memorymap.h"
 #include "editor/binding.h"
 #include "gui/app/messages.h"
 #include "gui/app/placement.h"
@@ -97,7 +98,7 @@ const char* const kAlwaysHidden[] = {
     "lblServiceCallIntervalUnit",
 };
 
-const char* const kDestination[] = {"A", "B", "C", "D", "N", "R"};
+// The labels of destination d name it in full where its letter says little.
 const char* const kDestinationLabel[] = {"A", "B", "C", "D", "NightMode", "Redirection"};
 
 template <class W> W* Named(W* w, const QString& name) {
@@ -403,7 +404,7 @@ void BuildCallNumbers(QTabWidget* pages) {
     grid->setVerticalSpacing(1);
     grid->addWidget(MakeLabel("lblCallBack", 13179), 0, 4);
     for (int d = 0; d < 6; ++d) {
-        const QString X = kDestination[d];
+        const QString X(QLatin1Char(mm::kDestinationLetters[d]));
         const QString L = kDestinationLabel[d];
         const int top = 3 * d; // label line, field line, a little air
         grid->addWidget(MakeLabel("lblTelephoneNumber" + L, 13155 + d), top, 0);
