@@ -123,10 +123,10 @@ void TfrmEnterData::FormCreate() {
 
     FitFixedSize(this, QSize(kClientWidth, kClientHeight + menu_->sizeHint().height()));
 
-    data_.imageSource = SourceDefault;
+    doc_.data.imageSource = SourceDefault;
     UpdateTitle();
     mnuFileNewClick();
-    imageSize_ = 512;
+    doc_.imageSize = 512;
     RefreshRecentFiles();
 }
 
@@ -283,48 +283,31 @@ void TfrmEnterData::SetAccessLevel(int level) {
 }
 
 void TfrmEnterData::UpdateTitle() {
-    std::string source;
-    switch (data_.imageSource) {
-    case SourceOpened:
-    case SourceSaved: {
-        const std::string& name = data_.fileName;
-        const auto slash = name.find_last_of('/');
-        source = slash == std::string::npos ? name : name.substr(slash + 1);
-        break;
-    }
-    case SourceUnit:
-        source = Str(13909);
-        break;
-    default:
-        source = Str(15020);
-        break;
-    }
-    setWindowTitle(Q(FormatText("%s - %s", {source, Str(10001)})));
+    setWindowTitle(Q(FormatText("%s - %s", {doc_.TitleSource(), Str(10001)})));
 }
 
 int TfrmEnterData::ImageToControls() {
     testRadioMessages_ = false;
     ++programmatic_;
-    const int failing = kivo::ImageToControls(data_.image, *controls_);
+    const int failing = kivo::ImageToControls(doc_.data.image, *controls_);
     --programmatic_;
     testRadioMessages_ = true;
     for (UpDown* spinner : findChildren<UpDown*>())
         spinner->SetPosition(
             static_cast<int>(conv::ReadNumber(spinner->Associate()->text().toStdString())));
-    shownImage_ = data_.image;
-    kivo::ControlsToImage(shownImage_, *controls_);
+    doc_.Shown(*controls_);
     return failing;
 }
 
 void TfrmEnterData::ControlsToImage() {
-    kivo::ControlsToImage(data_.image, *controls_);
+    kivo::ControlsToImage(doc_.data.image, *controls_);
 }
 
 void TfrmEnterData::ShowImageAndReport() {
     const int failing = ImageToControls();
     if (failing >= 0)
         Messages::Show(this, MsgKind::Error, 15023,
-                       {std::to_string(data_.image[static_cast<std::size_t>(failing)]),
+                       {std::to_string(doc_.data.image[static_cast<std::size_t>(failing)]),
                         std::to_string(failing)});
 }
 
@@ -461,7 +444,7 @@ bool TfrmEnterData::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool TfrmEnterData::LoadDefaultImage() {
-    if (data_.LoadImageFile(DefaultBinPath(ctx_.folders.programFolder))) return true;
+    if (doc_.data.LoadImageFile(DefaultBinPath(ctx_.folders.programFolder))) return true;
     Messages::Show(this, MsgKind::Error, 15011);
     return false;
 }
@@ -491,9 +474,9 @@ void TfrmEnterData::FormClose() {
     // save, and the report call it changed.)
     LoadDefaultImage();
     ImageToControls();
-    imageSize_ = 512;
-    data_.reference = data_.image;
-    data_.imageSource = SourceDefault;
+    doc_.imageSize = 512;
+    doc_.data.reference = doc_.data.image;
+    doc_.data.imageSource = SourceDefault;
     UpdateTitle();
 }
 

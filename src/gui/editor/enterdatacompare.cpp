@@ -63,8 +63,8 @@ void TfrmEnterData::mnuToolsCompareClick() {
         return;
     }
     ControlsToImage(); // what the controls show is what is compared
-    const auto differences =
-        CompareImages(data_.image, other.image, std::max<unsigned>(imageSize_, other.imageSize));
+    const auto differences = CompareImages(doc_.data.image, other.image,
+                                           std::max<unsigned>(doc_.imageSize, other.imageSize));
     if (differences.empty()) {
         Messages::Show(this, MsgKind::Information, 16006);
         return;

@@ -17,9 +17,9 @@ void TfrmEnterData::mnuFilePrintClick() {
     ControlsToImage();
     // The report's page count follows the editor's own size (a read sets it, Save may
     // change it), not the size of the file last loaded.
-    KivoData printed = data_;
-    printed.imageSize = imageSize_;
-    if (!PrintDialog::OutputIsNotInput(this, printer, data_.fileName)) return;
+    KivoData printed = doc_.data;
+    printed.imageSize = doc_.imageSize;
+    if (!PrintDialog::OutputIsNotInput(this, printer, doc_.data.fileName)) return;
     PrintDialog::ReportOutcome(
         this, printer,
         PrintConfiguration(printed, {ctx_.folders.programFolder, ctx_.templateFolder}, printer));

@@ -53,7 +53,7 @@ void TfrmEnterData::mnuToolsConfigureHomeAwayClick() {
     if (dialog->exec() != QDialog::Accepted) return;
     const int choice = dialog->GetSelection();
     if (choice < 0) return;
-    Image& image = data_.image;
+    Image& image = doc_.data.image;
     ApplyHomeAway(image, choice);
     // Only the controls of the bytes written follow; the tick boxes store bit 7 alone later,
     // which keeps the other bits as written here.
@@ -95,9 +95,9 @@ void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
 void TfrmEnterData::mnuToolsCreateTextFileClick() {
     ControlsToImage();
     ExportInput in;
-    in.image = &data_.image;
-    in.imageSource = data_.imageSource;
-    in.fileName = data_.fileName;
+    in.image = &doc_.data.image;
+    in.imageSource = doc_.data.imageSource;
+    in.fileName = doc_.data.fileName;
     in.programFolder = ctx_.folders.programFolder;
     ExportFieldsFromControls(*controls_, in);
     in.sequenceLetters = Str(15034);
@@ -105,7 +105,7 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
     const std::string path = ExportFileName(in);
     const QString fullName = QFileInfo(Q(path)).absoluteFilePath();
     // A name that leads back to the configuration itself (a link) would destroy it.
-    if (SameFile(path, data_.fileName)) {
+    if (SameFile(path, doc_.data.fileName)) {
         Messages::Show(this, MsgKind::Error, 16208, {fullName.toStdString()});
         return;
     }
