@@ -3,7 +3,7 @@
 #include "cli.h"
 
 #include "app/filemessages.h"
-#include "print/printconfiguration.h"
+#include "report/printconfiguration.h"
 
 #include <QGuiApplication>
 #include <QPrinter>

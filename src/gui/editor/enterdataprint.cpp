@@ -3,7 +3,7 @@
 
 #include "gui/guided/basicprogplus.h"
 #include "gui/guided/printdialog.h"
-#include "print/printconfiguration.h"
+#include "report/printconfiguration.h"
 
 #include <QPrinter>
 

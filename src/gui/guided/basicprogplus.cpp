@@ -13,7 +13,7 @@
 #include "gui/guided/printdialog.h"
 #include "link/commands.h"
 #include "link/procedures.h"
-#include "print/printconfiguration.h"
+#include "report/printconfiguration.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>

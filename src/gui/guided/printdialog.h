@@ -3,7 +3,7 @@
 // print into a PDF file without a dialog.
 #pragma once
 
-#include "print/kivoprint.h"
+#include "report/kivoprint.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "data/kivodata.h"
-#include "print/kivoprint.h"
+#include "report/kivoprint.h"
 
 #include <string>
 

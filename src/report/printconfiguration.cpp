@@ -1,8 +1,8 @@
-#include "print/printconfiguration.h"
+#include "report/printconfiguration.h"
 
-#include "print/kivoprint.h"
 #include "print/reportfields.h"
 #include "print/reporttext.h"
+#include "report/kivoprint.h"
 
 #include <QDateTime>
 #include <QFileInfo>

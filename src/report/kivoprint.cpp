@@ -1,10 +1,10 @@
-#include "print/kivoprint.h"
+#include "report/kivoprint.h"
 
-#include "print/pdfreport.h"
 #include "print/reportlayout.h"
 #include "print/reportmodel.h"
-#include "print/reportpainter.h"
 #include "print/reporttext.h"
+#include "report/pdfreport.h"
+#include "report/reportpainter.h"
 
 #include <QDate>
 #include <QImage>

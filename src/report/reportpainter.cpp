@@ -1,4 +1,4 @@
-#include "print/reportpainter.h"
+#include "report/reportpainter.h"
 
 #include <QFontMetrics>
 #include <QPainter>

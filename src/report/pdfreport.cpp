@@ -1,4 +1,4 @@
-#include "print/pdfreport.h"
+#include "report/pdfreport.h"
 
 #include "print/pdfcheck.h"
 
