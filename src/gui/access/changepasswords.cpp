@@ -2,8 +2,8 @@
 
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "gui/editor/enterdata.h"
 
 #include <QFrame>

@@ -1,8 +1,8 @@
 #include "gui/access/newpassword.h"
 
 #include "gui/access/password.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

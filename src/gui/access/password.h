@@ -3,7 +3,7 @@
 #pragma once
 
 #include "access/kivopassword.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

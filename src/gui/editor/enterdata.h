@@ -5,7 +5,7 @@
 #include "data/kivoini.h"
 #include "editor/document.h"
 #include "editor/recentfiles.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

@@ -2,9 +2,9 @@
 #include "gui/editor/enterdata.h"
 
 #include "app/strtable.h"
-#include "gui/app/information.h"
-#include "gui/app/messages.h"
-#include "gui/app/qtprocedureui.h"
+#include "gui/common/information.h"
+#include "gui/common/messages.h"
+#include "gui/common/qtprocedureui.h"
 #include "link/procedures.h"
 
 #include <QProgressBar>

@@ -3,8 +3,8 @@
 
 #include "app/strtable.h"
 #include "data/compare.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "link/procedures.h"
 
 #include <QDialogButtonBox>

@@ -3,7 +3,7 @@
 
 #include "app/strtable.h"
 #include "data/filetarget.h"
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 #include "gui/editor/widgetcontrols.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 #include "app/strtable.h"
 #include "data/memorymap.h"
 #include "editor/binding.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/updown.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
+#include "gui/common/updown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

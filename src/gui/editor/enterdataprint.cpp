@@ -1,8 +1,8 @@
 // The editor's File > Print and its Tools entry to basic programming.
 #include "gui/editor/enterdata.h"
 
+#include "gui/common/printdialog.h"
 #include "gui/guided/basicprogplus.h"
-#include "gui/guided/printdialog.h"
 #include "report/printconfiguration.h"
 
 #include <QPrinter>

@@ -4,10 +4,10 @@
 #include "gui/editor/enterdata.h"
 
 #include "app/strtable.h"
-#include "gui/app/messages.h"
+#include "gui/common/learning.h"
+#include "gui/common/messages.h"
+#include "gui/common/receiveradio.h"
 #include "gui/radio/inforadio.h"
-#include "gui/radio/learning.h"
-#include "gui/radio/receiveradio.h"
 #include "link/commands.h"
 #include "radio/learnedcode.h"
 

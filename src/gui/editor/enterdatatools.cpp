@@ -7,7 +7,7 @@
 #include "data/filetarget.h"
 #include "data/textexport.h"
 #include "editor/homeaway.h"
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 #include "gui/editor/alarmtypes.h"
 #include "gui/editor/enterdata.h"
 #include "gui/editor/selectdirectory.h"

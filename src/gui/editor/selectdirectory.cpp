@@ -1,7 +1,7 @@
 #include "gui/editor/selectdirectory.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "gui/editor/enterdata.h"
 
 #include <QFileDialog>

@@ -1,8 +1,8 @@
 #include "gui/editor/viewdefault.h"
 
 #include "data/defaultconfigs.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "gui/editor/enterdata.h"
 
 #include <QComboBox>

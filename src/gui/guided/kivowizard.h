@@ -6,7 +6,7 @@
 
 #include "data/kivodata.h"
 #include "data/kivoini.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "wizard/wizard.h"
 
 #include <QDialog>

@@ -2,11 +2,11 @@
 // the key filters.
 #include "gui/guided/kivowizard.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/picture.h"
-#include "gui/app/placement.h"
-#include "gui/editor/keyfilter.h"
-#include "gui/editor/updown.h"
+#include "gui/common/keyfilter.h"
+#include "gui/common/messages.h"
+#include "gui/common/picture.h"
+#include "gui/common/placement.h"
+#include "gui/common/updown.h"
 #include "gui/guided/wizardpictures.h"
 
 #include <QButtonGroup>

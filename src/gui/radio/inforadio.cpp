@@ -1,9 +1,9 @@
 #include "gui/radio/inforadio.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
+#include "gui/common/receiveradio.h"
 #include "gui/editor/enterdata.h"
-#include "gui/radio/receiveradio.h"
 #include "link/commands.h"
 #include "radio/transmitterinfo.h"
 

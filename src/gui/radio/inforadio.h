@@ -3,7 +3,7 @@
 // writes the settable ones back.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

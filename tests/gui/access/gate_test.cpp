@@ -2,8 +2,8 @@
 #include "accesstest.h"
 
 #include "gui/access/password.h"
-#include "gui/app/mainwindow.h"
 #include "gui/editor/enterdata.h"
+#include "gui/shell/mainwindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>

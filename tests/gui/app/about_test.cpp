@@ -2,7 +2,7 @@
 #include "apptest.h"
 
 #include "app/startup.h"
-#include "gui/app/about.h"
+#include "gui/common/about.h"
 #include "transport/choose.h"
 
 #include <QLabel>

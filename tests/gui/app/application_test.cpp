@@ -1,7 +1,7 @@
 // An exception that escapes an event handler is shown and the program goes on.
 #include "apptest.h"
 
-#include "gui/app/application.h"
+#include "gui/shell/application.h"
 
 #include <QEvent>
 #include <QWidget>

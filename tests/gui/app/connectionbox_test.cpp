@@ -3,7 +3,7 @@
 #include "apptest.h"
 
 #include "app/strtable.h"
-#include "gui/app/diagnosisdialog.h"
+#include "gui/common/diagnosisdialog.h"
 #include "transport/choose.h"
 
 #include <QLabel>

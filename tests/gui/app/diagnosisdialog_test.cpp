@@ -1,7 +1,7 @@
 // "Verbindungsdiagnose": the report of kivoctl doctor in a window, copied as text on request.
 #include "apptest.h"
 
-#include "gui/app/diagnosisdialog.h"
+#include "gui/common/diagnosisdialog.h"
 #include "transport/choose.h"
 
 #include <QClipboard>

@@ -2,8 +2,8 @@
 #include "apptest.h"
 
 #include "app/strtable.h"
-#include "gui/app/information.h"
-#include "gui/app/messages.h"
+#include "gui/common/information.h"
+#include "gui/common/messages.h"
 
 #include <QFrame>
 #include <QLabel>

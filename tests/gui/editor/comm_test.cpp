@@ -2,7 +2,7 @@
 #include "editorfixture.h"
 
 #include "app/strtable.h"
-#include "gui/app/information.h"
+#include "gui/common/information.h"
 #include "support/tempdir.h"
 
 #include <QLabel>

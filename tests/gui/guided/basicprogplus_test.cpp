@@ -4,9 +4,9 @@
 
 #include "app/strtable.h"
 #include "data/codec.h"
-#include "gui/app/application.h"
-#include "gui/app/mainwindow.h"
 #include "gui/editor/enterdata.h"
+#include "gui/shell/application.h"
+#include "gui/shell/mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,10 +4,10 @@
 
 #include "app/strtable.h"
 #include "data/codec.h"
-#include "gui/app/application.h"
-#include "gui/app/mainwindow.h"
+#include "gui/common/receiveradio.h"
 #include "gui/editor/enterdata.h"
-#include "gui/radio/receiveradio.h"
+#include "gui/shell/application.h"
+#include "gui/shell/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>

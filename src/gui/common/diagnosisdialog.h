@@ -2,7 +2,7 @@
 // findings as a list and a button that copies the report as text (for an e-mail to support).
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "transport/doctor.h"
 
 #include <QDialog>

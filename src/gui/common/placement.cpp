@@ -1,4 +1,4 @@
-#include "gui/app/placement.h"
+#include "gui/common/placement.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
-#include "gui/app/about.h"
+#include "gui/common/about.h"
 
 #include "app/startup.h"
 #include "data/kivoini.h"
-#include "gui/app/messages.h"
-#include "gui/app/picture.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/picture.h"
+#include "gui/common/placement.h"
 #include "gui/editor/enterdata.h"
 #include "link/commands.h"
 

@@ -1,4 +1,4 @@
-#include "gui/editor/updown.h"
+#include "gui/common/updown.h"
 
 #include "editor/binding.h"
 

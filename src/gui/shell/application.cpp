@@ -1,13 +1,13 @@
-#include "gui/app/application.h"
+#include "gui/shell/application.h"
 
 #include "gui/access/changepasswords.h"
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
-#include "gui/app/about.h"
-#include "gui/app/diagnosisdialog.h"
-#include "gui/app/information.h"
-#include "gui/app/mainwindow.h"
-#include "gui/app/messages.h"
+#include "gui/common/about.h"
+#include "gui/common/diagnosisdialog.h"
+#include "gui/common/information.h"
+#include "gui/common/messages.h"
+#include "gui/common/receiveradio.h"
 #include "gui/editor/alarmtypes.h"
 #include "gui/editor/enterdata.h"
 #include "gui/editor/selectdirectory.h"
@@ -16,7 +16,7 @@
 #include "gui/guided/basicprogplus.h"
 #include "gui/guided/kivowizard.h"
 #include "gui/radio/inforadio.h"
-#include "gui/radio/receiveradio.h"
+#include "gui/shell/mainwindow.h"
 
 #include <QDebug>
 #include <QLibraryInfo>

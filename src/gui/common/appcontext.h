@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/startup.h"
-#include "gui/app/windows.h"
+#include "gui/common/windows.h"
 #include "link/kobulink.h"
 #include "link/trace.h"
 

@@ -1,4 +1,4 @@
-#include "gui/app/picture.h"
+#include "gui/common/picture.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -3,7 +3,7 @@
 // folders, installed files and default passwords in place.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QStringList>
 #include <QWidget>

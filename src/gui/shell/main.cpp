@@ -1,9 +1,9 @@
 // kivotool: the windows of the Kivo configuration tool.
 #include "app/startup.h"
-#include "gui/app/application.h"
-#include "gui/app/mainwindow.h"
-#include "gui/app/messages.h"
-#include "gui/app/picture.h"
+#include "gui/common/messages.h"
+#include "gui/common/picture.h"
+#include "gui/shell/application.h"
+#include "gui/shell/mainwindow.h"
 
 #include <QTimer>
 

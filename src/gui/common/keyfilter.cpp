@@ -1,7 +1,7 @@
-#include "gui/editor/keyfilter.h"
+#include "gui/common/keyfilter.h"
 
 #include "editor/binding.h"
-#include "gui/editor/updown.h"
+#include "gui/common/updown.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

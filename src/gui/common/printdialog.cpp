@@ -1,7 +1,7 @@
-#include "gui/guided/printdialog.h"
+#include "gui/common/printdialog.h"
 
 #include "data/filetarget.h"
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

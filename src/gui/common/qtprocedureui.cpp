@@ -1,6 +1,6 @@
-#include "gui/app/qtprocedureui.h"
+#include "gui/common/qtprocedureui.h"
 
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "gui/app/information.h"
+#include "gui/common/information.h"
 
-#include "gui/app/picture.h"
-#include "gui/app/placement.h"
+#include "gui/common/picture.h"
+#include "gui/common/placement.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

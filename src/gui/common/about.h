@@ -2,7 +2,7 @@
 // Kobu's version text, and the extra lines an installation puts into about.ini.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 // start-up in a fixed order.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,10 +1,10 @@
-#include "gui/radio/learning.h"
+#include "gui/common/learning.h"
 
 #include "app/strtable.h"
 #include "data/codec.h"
 #include "data/memorymap.h"
-#include "gui/app/messages.h"
-#include "gui/radio/receiveradio.h"
+#include "gui/common/messages.h"
+#include "gui/common/receiveradio.h"
 #include "link/commands.h"
 #include "link/kobulink.h"
 #include "radio/learnedcode.h"

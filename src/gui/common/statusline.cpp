@@ -1,4 +1,4 @@
-#include "gui/app/statusline.h"
+#include "gui/common/statusline.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,7 +1,7 @@
-#include "gui/app/diagnosisdialog.h"
+#include "gui/common/diagnosisdialog.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "transport/choose.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "gui/radio/receiveradio.h"
+#include "gui/common/receiveradio.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/picture.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/picture.h"
+#include "gui/common/placement.h"
 
 #include <QApplication>
 #include <QGroupBox>
