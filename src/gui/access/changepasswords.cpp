@@ -4,7 +4,6 @@
 #include "gui/access/password.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
-#include "gui/editor/enterdata.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -133,7 +132,7 @@ void TfrmChangePasswords::SetTexts() {
 
 void TfrmChangePasswords::showEvent(QShowEvent* event) {
     SetTexts();
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     if (!editor) editor = parentWidget();
     StayAbove(this, editor);
     CentreOver(this, editor);
@@ -147,7 +146,7 @@ void TfrmChangePasswords::btnChangePassClick() {
 }
 
 void TfrmChangePasswords::ChangePassword(int level) {
-    TfrmNewPassword* dialog = ctx_.windows.newPassword;
+    auto* dialog = ctx_.windows.As<TfrmNewPassword>(Role::NewPassword);
     if (!dialog) return; // created at start-up, right after this dialog
     if (dialog->exec() != QDialog::Accepted) return;
     const std::string password = dialog->GetPassword().toStdString();

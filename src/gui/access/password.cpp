@@ -2,7 +2,6 @@
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
-#include "gui/editor/enterdata.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -109,16 +108,6 @@ void OpenEditorWithPassword(TfrmPassword& prompt, const KivoPassword& store, QWi
     } showAgain{startWindow};
     if (startWindow) startWindow->hide();
     runEditor(level);
-}
-
-void OpenEditorWithPassword(AppContext& ctx, QWidget* startWindow) {
-    TfrmPassword* prompt = ctx.windows.password;
-    TfrmEnterData* editor = ctx.windows.enterData;
-    if (!prompt || !editor) return; // both exist once start-up has created every window
-    OpenEditorWithPassword(*prompt, PasswordStore(ctx), startWindow, [editor](int level) {
-        editor->SetAccessLevel(level);
-        editor->exec();
-    });
 }
 
 } // namespace kivo::gui

@@ -5,7 +5,6 @@
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
-#include "gui/editor/enterdata.h"
 #include "link/commands.h"
 
 #include <QFrame>
@@ -144,7 +143,7 @@ void TfrmAbout::showEvent(QShowEvent* event) {
 }
 
 void TfrmAbout::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     if (!editor) editor = parentWidget();
     StayAbove(this, editor);
     CentreOver(this, editor);

@@ -1,9 +1,10 @@
-// What every window needs to know of the running program: where its files live and which
-// Kobu it talks to. Filled by the start window's creation, before any other window exists.
+// What every window needs to know of the running program: where its files live, which Kobu it
+// talks to, and the other windows by their roles. Filled by the start window's creation,
+// before any other window exists; the shell registers the windows as it creates them.
 #pragma once
 
 #include "app/startup.h"
-#include "gui/common/windows.h"
+#include "gui/common/windowroles.h"
 #include "link/kobulink.h"
 #include "link/trace.h"
 
@@ -17,7 +18,7 @@ struct AppContext {
     std::string templateFolder; // where the installation's templates and artwork lie
     TransportFactory kobu;      // the Kobu chosen by KIVO_KOBU
     std::shared_ptr<LinkTrace> trace;
-    Windows windows;
+    WindowRoles windows; // every window of the program by its role, registered by the shell
 
     // A link to the chosen Kobu for a window that talks to it.
     std::unique_ptr<KobuLink> MakeLink() const {

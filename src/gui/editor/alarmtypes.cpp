@@ -253,7 +253,7 @@ void TfrmAlarmTypes::showEvent(QShowEvent* event) {
 }
 
 void TfrmAlarmTypes::FormShow() {
-    TfrmEnterData* editor = ctx_.windows.enterData;
+    auto* editor = ctx_.windows.As<TfrmEnterData>(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     if (editor) {
@@ -267,7 +267,7 @@ void TfrmAlarmTypes::FormShow() {
 }
 
 void TfrmAlarmTypes::btnOKClick() {
-    if (TfrmEnterData* editor = ctx_.windows.enterData) {
+    if (auto* editor = ctx_.windows.As<TfrmEnterData>(Role::Editor)) {
         Image& image = editor->Data().image;
         ForEachAlarmType([&](const AlarmType& type) {
             if (type.mainPage)

@@ -4,9 +4,8 @@
 
 #include "app/strtable.h"
 #include "editor/rules.h"
-#include "gui/access/changepasswords.h"
-#include "gui/common/about.h"
 #include "gui/common/diagnosisdialog.h"
+#include "gui/common/edition.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -15,8 +14,6 @@
 #include "gui/editor/advancedgrid.h"
 #include "gui/editor/enterdatapages.h"
 #include "gui/editor/widgetcontrols.h"
-#include "gui/guided/kivowizard.h"
-#include "gui/guided/wizardpictures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -361,9 +358,9 @@ void TfrmEnterData::FormShow() {
     if (grid->rowCount() > 0) grid->setCurrentCell(0, 0);
     // The windows of the program are created after the editor: look for them now.
     menu_->findChild<QAction*>(QStringLiteral("mnuHelpAbout"))
-        ->setEnabled(ctx_.windows.about != nullptr);
+        ->setEnabled(ctx_.windows.Window(Role::About) != nullptr);
     menu_->findChild<QAction*>(QStringLiteral("mnuToolsChangePasswords"))
-        ->setEnabled(ctx_.windows.changePasswords != nullptr);
+        ->setEnabled(ctx_.windows.Window(Role::ChangePasswords) != nullptr);
     RefreshRecentFiles();
 }
 
@@ -481,15 +478,15 @@ void TfrmEnterData::FormClose() {
 }
 
 void TfrmEnterData::mnuToolsGuideClick() {
-    if (ctx_.windows.wizard) ctx_.windows.wizard->exec();
+    ctx_.windows.Exec(Role::Wizard);
 }
 
 void TfrmEnterData::mnuToolsChangePasswordsClick() {
-    if (ctx_.windows.changePasswords) ctx_.windows.changePasswords->exec();
+    ctx_.windows.Exec(Role::ChangePasswords);
 }
 
 void TfrmEnterData::mnuHelpAboutClick() {
-    if (ctx_.windows.about) ctx_.windows.about->exec();
+    ctx_.windows.Exec(Role::About);
 }
 
 } // namespace kivo::gui

@@ -24,6 +24,7 @@ namespace kivo::gui {
 
 class WidgetControls;
 class KeyFilter;
+class TfrmReceiveRadio;
 
 class TfrmEnterData : public QDialog {
     Q_OBJECT
@@ -162,13 +163,11 @@ private:
     void cbTestRadioPosClick(int n);
     void tmrPollKobuTimer();
     TfrmReceiveRadio* ReceiveRadioWindow();
-    TfrmInfoRadio* InfoRadioWindow();
     QTimer* tmrPollKobu_ = nullptr;
     std::unique_ptr<KobuLink> radioLink_; // open for one learning click only
     std::string receivedCode_;            // the code of the last poll reply
-    // Windows of the editor's own when it was made without the program's (tests).
+    // A waiting window of the editor's own when it was made without the program's (tests).
     std::shared_ptr<TfrmReceiveRadio> ownReceiveRadio_;
-    std::shared_ptr<TfrmInfoRadio> ownInfoRadio_;
 };
 
 // The configuration file name for a chosen name: its extension (from the last full stop after

@@ -17,8 +17,8 @@ namespace kivo::gui {
 void TfrmEnterData::ShowTwoPartBox(int firstId, int secondId) {
     const QString first = QStr(firstId);
     const QString second = QStr(secondId);
-    if (ctx_.windows.information) {
-        ctx_.windows.information->ShowMessages(this, first, second);
+    if (auto* information = ctx_.windows.As<TfrmInformation>(Role::Information)) {
+        information->ShowMessages(this, first, second);
         return;
     }
     // Without the two-part box (a window created on its own, as in tests) both texts share

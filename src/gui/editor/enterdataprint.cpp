@@ -2,7 +2,6 @@
 #include "gui/editor/enterdata.h"
 
 #include "gui/common/printdialog.h"
-#include "gui/guided/basicprogplus.h"
 #include "report/printconfiguration.h"
 
 #include <QPrinter>
@@ -26,7 +25,7 @@ void TfrmEnterData::mnuFilePrintClick() {
 }
 
 void TfrmEnterData::mnuToolsBasicClick() {
-    if (ctx_.windows.basicProgPlus) ctx_.windows.basicProgPlus->exec();
+    ctx_.windows.Exec(Role::BasicProgramming);
 }
 
 } // namespace kivo::gui

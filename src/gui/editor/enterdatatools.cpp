@@ -39,7 +39,7 @@ void SetDocumentOpener(DocumentOpener opener) {
 }
 
 void TfrmEnterData::btnAlarmTypesConfigureClick() {
-    TfrmAlarmTypes* dialog = ctx_.windows.alarmTypes;
+    auto* dialog = ctx_.windows.As<TfrmAlarmTypes>(Role::AlarmTypes);
     if (!dialog) return;
     // The dialog shows the bytes as the main page has them now.
     ControlsToImage();
@@ -47,7 +47,7 @@ void TfrmEnterData::btnAlarmTypesConfigureClick() {
 }
 
 void TfrmEnterData::mnuToolsConfigureHomeAwayClick() {
-    TfrmSelectHomeAway* dialog = ctx_.windows.selectHomeAway;
+    auto* dialog = ctx_.windows.As<TfrmSelectHomeAway>(Role::SelectHomeAway);
     if (!dialog) return;
     dialog->SetSelection(-1);
     if (dialog->exec() != QDialog::Accepted) return;
@@ -67,7 +67,7 @@ void TfrmEnterData::mnuToolsConfigureHomeAwayClick() {
 }
 
 void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
-    TfrmViewDefault* dialog = ctx_.windows.viewDefault;
+    auto* dialog = ctx_.windows.As<TfrmViewDefault>(Role::ViewDefault);
     if (!dialog) return;
     if (dialog->CountDefaultConfigs() == 0) {
         Messages::Show(this, MsgKind::Information, 15019);
@@ -82,7 +82,7 @@ void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
 }
 
 void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
-    TfrmSelectDirectory* dialog = ctx_.windows.selectDirectory;
+    auto* dialog = ctx_.windows.As<TfrmSelectDirectory>(Role::SelectDirectory);
     if (!dialog) return;
     dialog->SetDirectory(Q(ctx_.folders.configFolder));
     if (dialog->exec() != QDialog::Accepted) return;

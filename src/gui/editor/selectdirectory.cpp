@@ -2,7 +2,6 @@
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
-#include "gui/editor/enterdata.h"
 
 #include <QFileDialog>
 #include <QGroupBox>
@@ -94,7 +93,7 @@ void TfrmSelectDirectory::showEvent(QShowEvent* event) {
 }
 
 void TfrmSelectDirectory::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
 }

@@ -2,7 +2,6 @@
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
-#include "gui/editor/enterdata.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -75,7 +74,7 @@ void TfrmSelectHomeAway::showEvent(QShowEvent* event) {
 }
 
 void TfrmSelectHomeAway::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     btnOk->setEnabled(false);

@@ -3,7 +3,6 @@
 #include "data/defaultconfigs.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
-#include "gui/editor/enterdata.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -85,7 +84,7 @@ void TfrmViewDefault::showEvent(QShowEvent* event) {
 }
 
 void TfrmViewDefault::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     names_ = ListDefaultConfigs(ctx_.folders.programFolder);

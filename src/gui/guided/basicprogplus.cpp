@@ -10,7 +10,6 @@
 #include "gui/common/printdialog.h"
 #include "gui/common/qtprocedureui.h"
 #include "gui/common/statusline.h"
-#include "gui/editor/enterdata.h"
 #include "link/commands.h"
 #include "link/procedures.h"
 #include "report/printconfiguration.h"
@@ -222,7 +221,7 @@ void TfrmBasicProgPlus::FormShow() {
     sbStatus->clearMessage();
     const bool found = ListConfigurations();
     ArrangeWidths();
-    StayAbove(this, ctx_.windows.enterData);
+    StayAbove(this, ctx_.windows.Window(Role::Editor));
     CentreOnScreen(this);
     edtAlarmCode->setFocus();
     // The boxes come once the window is up: a modal dialog cannot end before its own loop

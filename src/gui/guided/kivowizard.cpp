@@ -7,7 +7,6 @@
 #include "gui/common/qtprocedureui.h"
 #include "gui/common/receiveradio.h"
 #include "gui/guided/wizardpictures.h"
-#include "gui/shell/mainwindow.h"
 #include "link/commands.h"
 #include "link/procedures.h"
 
@@ -38,6 +37,7 @@ TfrmKivoWizard::TfrmKivoWizard(AppContext& ctx, QWidget* parent)
 TfrmKivoWizard::~TfrmKivoWizard() = default;
 
 void TfrmKivoWizard::FormCreate() {
+    pictures_ = WizardPictures();
     BuildFrame();
     BuildSheets();
     btnBack->setText(QStr(11351));
@@ -117,10 +117,7 @@ void TfrmKivoWizard::InitAnswers() {
 }
 
 void TfrmKivoWizard::ShowPagePicture(int state) {
-    // The start window keeps the pictures; a wizard without one (tests) takes the same list.
-    const QStringList pictures =
-        ctx_.windows.main ? ctx_.windows.main->ImageList : WizardPictures();
-    imgLeft->SetResource(pictures.value(wizard::PictureOf(state)));
+    imgLeft->SetResource(pictures_.value(wizard::PictureOf(state)));
 }
 
 QString TfrmKivoWizard::TransmitterName(int n) const {
@@ -128,7 +125,7 @@ QString TfrmKivoWizard::TransmitterName(int n) const {
 }
 
 TfrmReceiveRadio* TfrmKivoWizard::ReceiveRadioWindow() {
-    if (ctx_.windows.receiveRadio) return ctx_.windows.receiveRadio;
+    if (auto* waiting = ctx_.windows.As<TfrmReceiveRadio>(Role::ReceiveRadio)) return waiting;
     if (!ownReceiveRadio_) ownReceiveRadio_ = std::make_unique<TfrmReceiveRadio>();
     return ownReceiveRadio_.get();
 }

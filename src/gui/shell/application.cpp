@@ -1,22 +1,6 @@
 #include "gui/shell/application.h"
 
-#include "gui/access/changepasswords.h"
-#include "gui/access/newpassword.h"
-#include "gui/access/password.h"
-#include "gui/common/about.h"
-#include "gui/common/diagnosisdialog.h"
-#include "gui/common/information.h"
 #include "gui/common/messages.h"
-#include "gui/common/receiveradio.h"
-#include "gui/editor/alarmtypes.h"
-#include "gui/editor/enterdata.h"
-#include "gui/editor/selectdirectory.h"
-#include "gui/editor/selecthomeaway.h"
-#include "gui/editor/viewdefault.h"
-#include "gui/guided/basicprogplus.h"
-#include "gui/guided/kivowizard.h"
-#include "gui/radio/inforadio.h"
-#include "gui/shell/mainwindow.h"
 
 #include <QDebug>
 #include <QLibraryInfo>
@@ -116,47 +100,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
         }
     }
     return cl;
-}
-
-ProgramWindows::ProgramWindows(AppContext& ctx, const std::string& executablePath,
-                               const std::vector<std::string>& arguments)
-    : ctx_(ctx) {
-    try {
-        Windows& w = ctx.windows;
-        w.main = Add(new TfrmMain(ctx, executablePath, arguments));
-        w.enterData = Add(new TfrmEnterData(ctx, nullptr));
-        w.receiveRadio = Add(new TfrmReceiveRadio());
-        w.password = Add(new TfrmPassword(w.main));
-        w.wizard = Add(new TfrmKivoWizard(ctx));
-        // The editor's dialogs stay outside its widget tree (they keep above it while shown).
-        w.about = Add(new TfrmAbout(ctx));
-        w.infoRadio = Add(new TfrmInfoRadio(ctx));
-        w.viewDefault = Add(new TfrmViewDefault(ctx));
-        w.alarmTypes = Add(new TfrmAlarmTypes(ctx));
-        w.selectDirectory = Add(new TfrmSelectDirectory(ctx));
-        w.selectHomeAway = Add(new TfrmSelectHomeAway(ctx));
-        w.changePasswords = Add(new TfrmChangePasswords(ctx));
-        w.newPassword = Add(new TfrmNewPassword(w.changePasswords));
-        w.basicProgPlus = Add(new TfrmBasicProgPlus(ctx));
-        w.information = Add(new TfrmInformation());
-        Messages::SetDiagnosis([&ctx](QWidget* parent) { DiagnosisDialog::Show(parent, ctx); });
-    } catch (...) {
-        Destroy();
-        throw;
-    }
-}
-
-ProgramWindows::~ProgramWindows() {
-    Destroy();
-}
-
-void ProgramWindows::Destroy() {
-    // Children go first, so no window is deleted twice by its parent (the password prompt is
-    // the start window's, the new-password dialog the change dialog's).
-    for (auto it = created_.rbegin(); it != created_.rend(); ++it) delete it->data();
-    created_.clear();
-    Messages::SetDiagnosis({});
-    ctx_.windows = Windows{};
 }
 
 } // namespace kivo::gui

@@ -1,11 +1,8 @@
-// The application object, the command line, and the program's windows, each created once at
-// start-up in a fixed order.
+// The application object and the command line.
 #pragma once
 
-#include "gui/common/appcontext.h"
-
 #include <QApplication>
-#include <QPointer>
+#include <QString>
 
 #include <string>
 #include <vector>
@@ -36,35 +33,5 @@ struct CommandLine {
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& words);
 extern const char* const kUsage;
-
-// Every window of the program, created in the fixed order and registered in ctx.windows. The
-// start window comes first: its creation runs start-up, and the windows after it rely on the
-// folders and files it prepares (the editor loads Values.ini and Default.bin as it is
-// created). Destroyed in the reverse order.
-class ProgramWindows {
-public:
-    ProgramWindows(AppContext& ctx, const std::string& executablePath,
-                   const std::vector<std::string>& arguments);
-    ~ProgramWindows();
-    ProgramWindows(const ProgramWindows&) = delete;
-    ProgramWindows& operator=(const ProgramWindows&) = delete;
-
-    // In creation order.
-    const std::vector<QPointer<QWidget>>& Created() const { return created_; }
-
-private:
-    template <class W> W* Add(W* window) {
-        created_.emplace_back(window);
-        return window;
-    }
-    void Destroy();
-
-    AppContext& ctx_;
-    std::vector<QPointer<QWidget>> created_;
-};
-
-// --screenshot: every window of the shell as the user sees it, saved as PNG files into `dir`;
-// returns the process's exit code.
-int SaveScreenshots(AppContext& ctx, const QString& dir);
 
 } // namespace kivo::gui

@@ -4,6 +4,8 @@
 #include "gui/common/picture.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/programwindows.h"
+#include "gui/shell/screenshots.h"
 
 #include <QTimer>
 
@@ -57,8 +59,8 @@ int main(int argc, char** argv) {
     }
 
     if (!cl.screenshotDir.empty())
-        return SaveScreenshots(ctx, QString::fromStdString(cl.screenshotDir));
-    ctx.windows.main->show();
+        return SaveScreenshots(windows->Get(), ctx, QString::fromStdString(cl.screenshotDir));
+    windows->Get().main->show();
     if (cl.exitWhenShown) {
         // Runs once the loop has handled the show and the first paint.
         QTimer::singleShot(0, [] {

@@ -2,16 +2,17 @@
 
 #include "app/startup.h"
 #include "gui/access/password.h"
+#include "gui/common/edition.h"
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
-#include "gui/guided/basicprogplus.h"
-#include "gui/guided/kivowizard.h"
+#include "gui/editor/enterdata.h"
 #include "gui/guided/wizardpictures.h"
 #include "transport/choose.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -224,30 +225,33 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::btnEnterDataClick() {
-    OpenEditorWithPassword(ctx_, this);
+    auto* prompt = ctx_.windows.As<TfrmPassword>(Role::Password);
+    auto* editor = ctx_.windows.As<TfrmEnterData>(Role::Editor);
+    if (!prompt || !editor) return; // both exist once start-up has created every window
+    OpenEditorWithPassword(*prompt, PasswordStore(ctx_), this, [editor](int level) {
+        editor->SetAccessLevel(level);
+        editor->exec();
+    });
 }
 
 void TfrmMain::btnBasicProgrammingClick() {
-    TfrmBasicProgPlus* basic = ctx_.windows.basicProgPlus;
-    if (!basic) return; // it exists once start-up has created every window
+    RunHidden(Role::BasicProgramming);
+}
+
+void TfrmMain::btnProgrammingGuideClick() {
+    RunHidden(Role::Wizard);
+}
+
+void TfrmMain::RunHidden(Role role) {
+    auto* window = ctx_.windows.As<QDialog>(role);
+    if (!window) return; // it exists once start-up has created every window
     // Exactly one of the two is visible: the start window comes back however the window ends.
     struct ShowAgain {
         QWidget* window;
         ~ShowAgain() { window->show(); }
     } showAgain{this};
     hide();
-    basic->exec();
-}
-
-void TfrmMain::btnProgrammingGuideClick() {
-    TfrmKivoWizard* wizard = ctx_.windows.wizard;
-    if (!wizard) return;
-    struct ShowAgain {
-        QWidget* window;
-        ~ShowAgain() { window->show(); }
-    } showAgain{this};
-    hide();
-    wizard->exec();
+    window->exec();
 }
 
 void TfrmMain::btnExitClick() {

@@ -58,6 +58,8 @@ private:
     void Arrange();
     void SetTexts();
     void SetLabelWidths();
+    // Runs the window of `role` modally while the start window is hidden.
+    void RunHidden(Role role);
 
     AppContext& ctx_;
 };

@@ -1,5 +1,6 @@
 // --screenshot: pictures of the shell's windows as they appear on this screen, for checking
 // that no text is cut off with the fonts at hand.
+#include "gui/shell/screenshots.h"
 #include "gui/access/changepasswords.h"
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
@@ -16,7 +17,6 @@
 #include "gui/guided/basicprogplus.h"
 #include "gui/guided/kivowizard.h"
 #include "gui/radio/inforadio.h"
-#include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 
 #include <QApplication>
@@ -74,12 +74,11 @@ bool ShotOfBox(int textId, MsgKind kind, int buttons, const QString& dir, const 
 
 } // namespace
 
-int SaveScreenshots(AppContext& ctx, const QString& dir) {
+int SaveScreenshots(const Windows& w, const AppContext& ctx, const QString& dir) {
     if (!QDir().mkpath(dir)) {
         std::fprintf(stderr, "kivotool: cannot create %s\n", dir.toLocal8Bit().constData());
         return 1;
     }
-    const Windows& w = ctx.windows;
     bool ok = Shot(w.main, dir, QStringLiteral("frmMain"));
     w.password->edtPassword->setText(QStringLiteral("geheim"));
     ok = Shot(w.password, dir, QStringLiteral("frmPassword")) && ok;

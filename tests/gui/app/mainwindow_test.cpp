@@ -19,6 +19,7 @@
 #include "gui/radio/inforadio.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
+#include "gui/shell/programwindows.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -186,7 +187,7 @@ TEST(ProgramWindows, EveryWindowOnceStartWindowFirst) {
     AppContext ctx;
     {
         ProgramWindows windows(ctx, TestExecutable(), {});
-        const Windows& w = ctx.windows;
+        const Windows& w = windows.Get();
         ASSERT_NE(w.main, nullptr);
         ASSERT_NE(w.enterData, nullptr);
         ASSERT_NE(w.receiveRadio, nullptr);
@@ -220,7 +221,7 @@ TEST(ProgramWindows, EveryWindowOnceStartWindowFirst) {
             EXPECT_FALSE(w.enterData->isAncestorOf(dialog));
         EXPECT_FALSE(ctx.folders.programFolder.empty());
     }
-    EXPECT_EQ(ctx.windows.main, nullptr);
+    EXPECT_EQ(ctx.windows.Window(Role::Start), nullptr);
 }
 
 TEST(CommandLine, OptionsAreNotPositionalArguments) {

@@ -1,5 +1,6 @@
-// The program's windows, each created once at start-up in this order and reused. A window
-// created early reaches the ones created after it through here.
+// The program's windows with their classes, as only the shell knows them: each created once
+// at start-up in this order and reused. The windows themselves reach one another by role
+// (gui/common/windowroles.h).
 #pragma once
 
 namespace kivo::gui {
