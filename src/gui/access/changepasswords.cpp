@@ -1,4 +1,5 @@
 #include "gui/access/changepasswords.h"
+#include "gui/common/frame.h"
 
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
@@ -33,9 +34,7 @@ QFrame* Separator(QWidget* parent, const char* name) {
 } // namespace
 
 TfrmChangePasswords::TfrmChangePasswords(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::Close)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmChangePasswords"));
     gbChangePasswords = new QGroupBox(this);
     gbChangePasswords->setObjectName(QStringLiteral("gbChangePasswords"));

@@ -1,4 +1,5 @@
 #include "gui/access/newpassword.h"
+#include "gui/common/frame.h"
 
 #include "gui/access/password.h"
 #include "gui/common/messages.h"
@@ -38,9 +39,7 @@ public:
 
 } // namespace
 
-TfrmNewPassword::TfrmNewPassword(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+TfrmNewPassword::TfrmNewPassword(QWidget* parent) : QDialog(parent, FrameFlags(Frame::Close)) {
     setObjectName(QStringLiteral("frmNewPassword"));
     gbSetNewPassword = new QGroupBox(this);
     gbSetNewPassword->setObjectName(QStringLiteral("gbSetNewPassword"));

@@ -1,4 +1,5 @@
 #include "gui/access/password.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -29,8 +30,7 @@ KivoPassword PasswordStore(const AppContext& ctx) {
     return KivoPassword(ctx.folders.programFolder + "KivoLng.tbl");
 }
 
-TfrmPassword::TfrmPassword(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TfrmPassword::TfrmPassword(QWidget* parent) : QDialog(parent, FrameFlags(Frame::TitleOnly)) {
     setObjectName(QStringLiteral("frmPassword"));
     lblEnterPassword = new QLabel(this);
     lblEnterPassword->setObjectName(QStringLiteral("lblEnterPassword"));

@@ -1,4 +1,5 @@
 #include "gui/common/about.h"
+#include "gui/common/frame.h"
 
 #include "app/startup.h"
 #include "data/kivoini.h"
@@ -60,9 +61,7 @@ std::vector<std::string> AboutIniLines(const std::string& path) {
 }
 
 TfrmAbout::TfrmAbout(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx), link_(ctx.MakeLink()) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx), link_(ctx.MakeLink()) {
     setObjectName(QStringLiteral("frmAbout"));
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

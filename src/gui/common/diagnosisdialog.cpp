@@ -1,4 +1,5 @@
 #include "gui/common/diagnosisdialog.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -83,9 +84,7 @@ void DiagnosisDialog::showEvent(QShowEvent* event) {
 }
 
 DiagnosisDialog::DiagnosisDialog(const DoctorReport& report, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      plain_(Q(ReportText(report))) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), plain_(Q(ReportText(report))) {
     setObjectName(QStringLiteral("frmDiagnosis"));
     setWindowTitle(QStr(kTitle));
 

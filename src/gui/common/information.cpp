@@ -1,4 +1,5 @@
 #include "gui/common/information.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
@@ -24,9 +25,7 @@ QString Lines(QString text) {
 
 } // namespace
 
-TfrmInformation::TfrmInformation(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TfrmInformation::TfrmInformation(QWidget* parent) : QDialog(parent, FrameFlags(Frame::SystemMenu)) {
     setObjectName(QStringLiteral("frmInformation"));
     Image1 = new SvgPicture(QString::fromLatin1(kInfoPicture), kIconSize, this);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -1,4 +1,5 @@
 #include "gui/common/receiveradio.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
@@ -23,7 +24,7 @@ constexpr QSize kPictureSize(112, 160);
 
 TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
     // Fixed size, a title bar without buttons: the wait ends by the transmitter or by Abort.
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, FrameFlags(Frame::TitleOnly)) {
     setObjectName(QStringLiteral("frmReceiveRadio"));
     gbxReceiveRadio = new QGroupBox(this);
     gbxReceiveRadio->setObjectName(QStringLiteral("gbxReceiveRadio"));

@@ -1,4 +1,5 @@
 #include "gui/editor/alarmtypes.h"
+#include "gui/common/frame.h"
 
 #include "data/memorymap.h"
 #include "gui/common/messages.h"
@@ -193,9 +194,7 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, int text, int lines)
 } // namespace
 
 TfrmAlarmTypes::TfrmAlarmTypes(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmAlarmTypes"));
     setWindowTitle(QStr(13301));
 

@@ -1,4 +1,5 @@
 #include "gui/editor/enterdata.h"
+#include "gui/common/frame.h"
 
 #include "data/defaultconfigs.h"
 
@@ -74,9 +75,7 @@ QString DraggedConfiguration(const QMimeData* mime) {
 TfrmEnterData::TfrmEnterData(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmEnterData"));
     // Fixed border with the system menu and a minimise button.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FrameFlags(Frame::Minimise));
     FormCreate();
 }
 

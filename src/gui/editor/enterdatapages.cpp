@@ -4,6 +4,7 @@
 #include "data/memorymap.h"
 #include "editor/binding.h"
 #include "gui/common/messages.h"
+#include "gui/common/named.h"
 #include "gui/common/placement.h"
 #include "gui/common/updown.h"
 
@@ -100,11 +101,6 @@ const char* const kAlwaysHidden[] = {
 
 // The labels of destination d name it in full where its letter says little.
 const char* const kDestinationLabel[] = {"A", "B", "C", "D", "NightMode", "Redirection"};
-
-template <class W> W* Named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
 
 QLabel* MakeLabel(const QString& name, int text) {
     return Named(new QLabel(QStr(text)), name);

@@ -1,4 +1,5 @@
 #include "gui/editor/selectdirectory.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -28,9 +29,7 @@ QString WithoutDelimiter(QString path) {
 } // namespace
 
 TfrmSelectDirectory::TfrmSelectDirectory(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSelectDirectory"));
     setWindowTitle(QStr(13741));
 

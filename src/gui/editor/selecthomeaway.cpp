@@ -1,4 +1,5 @@
 #include "gui/editor/selecthomeaway.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -20,9 +21,7 @@ constexpr int kItemTexts[] = {13753, 13754, 13755, 13756};
 } // namespace
 
 TfrmSelectHomeAway::TfrmSelectHomeAway(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSelectHomeAway"));
     setWindowTitle(QStr(13751));
 

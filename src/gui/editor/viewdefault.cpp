@@ -1,4 +1,5 @@
 #include "gui/editor/viewdefault.h"
+#include "gui/common/frame.h"
 
 #include "data/defaultconfigs.h"
 #include "gui/common/messages.h"
@@ -22,9 +23,7 @@ constexpr int kGroupMargin = 8;
 } // namespace
 
 TfrmViewDefault::TfrmViewDefault(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmViewDefault"));
     setWindowTitle(QStr(13731));
 

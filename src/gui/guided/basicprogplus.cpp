@@ -1,4 +1,5 @@
 #include "gui/guided/basicprogplus.h"
+#include "gui/common/frame.h"
 
 #include "app/strtable.h"
 #include "data/basicimage.h"
@@ -50,9 +51,7 @@ constexpr int kRadioTexts[] = {12004, 12005, 12006};
 } // namespace
 
 TfrmBasicProgPlus::TfrmBasicProgPlus(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmBasicProgPlus"));
     BuildControls();
     SetTexts();

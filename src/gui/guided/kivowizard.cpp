@@ -1,4 +1,5 @@
 #include "gui/guided/kivowizard.h"
+#include "gui/common/frame.h"
 
 #include "app/strtable.h"
 #include "gui/common/learning.h"
@@ -26,10 +27,7 @@ constexpr QSize kClientSize(689, 459);
 } // namespace
 
 TfrmKivoWizard::TfrmKivoWizard(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::Minimise)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmKivoWizard"));
     FormCreate();
 }

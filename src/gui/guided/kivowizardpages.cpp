@@ -4,6 +4,7 @@
 
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
+#include "gui/common/named.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
 #include "gui/common/updown.h"
@@ -38,15 +39,6 @@ constexpr int kButtonWidth = 96;
 constexpr int kCapacityAlarmType = 100;
 constexpr int kCapacityPrecall = 20;
 constexpr int kCapacityProtocol = 30;
-
-template <class W> W* Named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-template <class W> W* Named(W* widget, const char* name) {
-    return Named(widget, QString::fromLatin1(name));
-}
 
 QPlainTextEdit* Memo(QWidget* parent, const char* name) {
     // Borderless and read-only: it reads like a text on the page, not like a field.

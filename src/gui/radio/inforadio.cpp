@@ -1,4 +1,5 @@
 #include "gui/radio/inforadio.h"
+#include "gui/common/frame.h"
 
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -66,9 +67,7 @@ bool NavigationKey(int key) {
 } // namespace
 
 TfrmInfoRadio::TfrmInfoRadio(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmInfoRadio"));
     gbxInfoParameters = new QGroupBox(this);
     gbxInfoParameters->setObjectName(QStringLiteral("gbxInfoParameters"));

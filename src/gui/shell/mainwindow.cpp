@@ -1,4 +1,5 @@
 #include "gui/shell/mainwindow.h"
+#include "gui/common/frame.h"
 
 #include "app/startup.h"
 #include "gui/access/password.h"
@@ -44,9 +45,7 @@ QLabel* WrappedLabel(QWidget* parent) {
 
 TfrmMain::TfrmMain(AppContext& ctx, const std::string& executablePath,
                    const std::vector<std::string>& arguments, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QWidget(parent, FrameFlags(Frame::SystemMenu, Qt::Window)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmMain"));
     FormCreate(executablePath, arguments);
 }
