@@ -1,4 +1,4 @@
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include <cstdlib>
 #include <stdexcept>

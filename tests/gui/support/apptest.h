@@ -1,5 +1,5 @@
-// Helpers of the shell's window tests: an environment variable or the working folder changed
-// for one test, and the start window with start-up run in a test's own folders.
+// Helpers of the shell's and the common floor's window tests: an environment variable or the
+// working folder changed for one test, and the program file whose folder holds the templates.
 #pragma once
 
 #include "support/guitest.h"

@@ -1,5 +1,5 @@
 // An exception that escapes an event handler is shown and the program goes on.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "gui/shell/application.h"
 

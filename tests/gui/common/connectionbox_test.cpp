@@ -1,6 +1,6 @@
 // The boxes that say the Kobu or the unit cannot be reached offer the connection diagnosis:
 // a second line and a button that opens it over the window that showed the box.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "app/strtable.h"
 #include "gui/common/diagnosisdialog.h"

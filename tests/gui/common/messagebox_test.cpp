@@ -1,6 +1,6 @@
 // The real message box: a text with line breaks of its own keeps them without further breaks,
 // and the box has room for its title.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "app/strtable.h"
 

@@ -1,6 +1,6 @@
 // The start window: start-up through its creation, the buttons it offers, their order, texts
 // and tab order, and its place on the screen.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "access/kivopassword.h"
 #include "gui/access/changepasswords.h"

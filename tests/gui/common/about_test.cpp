@@ -1,5 +1,5 @@
 // The about box: version lines, the Kobu's version text and the lines of about.ini.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "app/startup.h"
 #include "gui/common/about.h"

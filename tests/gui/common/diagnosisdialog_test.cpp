@@ -1,5 +1,5 @@
 // "Verbindungsdiagnose": the report of kivoctl doctor in a window, copied as text on request.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "gui/common/diagnosisdialog.h"
 #include "transport/choose.h"

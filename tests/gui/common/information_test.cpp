@@ -1,5 +1,5 @@
 // The two-part information box.
-#include "apptest.h"
+#include "support/apptest.h"
 
 #include "app/strtable.h"
 #include "gui/common/information.h"
