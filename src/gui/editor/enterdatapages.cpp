@@ -72,8 +72,13 @@ const char* const kAlwaysHidden[] = {
     "lblServiceCallIntervalUnit",
 };
 
-// The labels of destination d name it in full where its letter says little.
-const char* const kDestinationLabel[] = {"A", "B", "C", "D", "NightMode", "Redirection"};
+// The labels of a destination are named by its letter, but night mode and redirection in full.
+QString DestinationLabelName(int d) {
+    const char letter = mm::kDestinationLetters[d];
+    if (letter == 'N') return QStringLiteral("NightMode");
+    if (letter == 'R') return QStringLiteral("Redirection");
+    return QString(QLatin1Char(letter));
+}
 
 // An edit field as its binding has it: as wide as it is long.
 QLineEdit* MakeBoundEdit(const QString& name) {
@@ -248,7 +253,7 @@ void BuildCallNumbers(QTabWidget* pages) {
     grid->addWidget(MakeLabel("lblCallBack", 13179), 0, 4);
     for (int d = 0; d < 6; ++d) {
         const QString X(QLatin1Char(mm::kDestinationLetters[d]));
-        const QString L = kDestinationLabel[d];
+        const QString L = DestinationLabelName(d);
         const int top = 3 * d; // label line, field line, a little air
         grid->addWidget(MakeLabel("lblTelephoneNumber" + L, 13155 + d), top, 0);
         grid->addWidget(MakeLabel("lblAlarmCode" + L, 13161 + d), top, 1);
