@@ -1,8 +1,8 @@
 #include "gui/access/changepasswords.h"
-#include "gui/common/frame.h"
 
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
 

@@ -1,7 +1,7 @@
 #include "gui/access/newpassword.h"
-#include "gui/common/frame.h"
 
 #include "gui/access/password.h"
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
 

@@ -1,8 +1,8 @@
 #include "gui/common/about.h"
-#include "gui/common/frame.h"
 
 #include "app/startup.h"
 #include "data/kivoini.h"
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"

@@ -1,6 +1,6 @@
 #include "gui/common/diagnosisdialog.h"
-#include "gui/common/frame.h"
 
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
 #include "transport/choose.h"

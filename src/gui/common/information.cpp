@@ -1,6 +1,6 @@
 #include "gui/common/information.h"
-#include "gui/common/frame.h"
 
+#include "gui/common/frame.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
 

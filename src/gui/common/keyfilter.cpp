@@ -1,6 +1,5 @@
 #include "gui/common/keyfilter.h"
 
-#include "editor/binding.h"
 #include "gui/common/updown.h"
 
 #include <QCoreApplication>
@@ -39,11 +38,6 @@ bool PassesAlways(const QKeyEvent* k) {
 }
 
 } // namespace
-
-std::optional<KeyRule> KeyRuleOf(const std::string& control) {
-    const Binding* b = FindBinding(control);
-    return b ? b->key : std::nullopt;
-}
 
 bool KeyFilter::Admits(KeyRule rule, char key, char decimalSeparator) {
     return AdmitsKey(rule, key, decimalSeparator);

@@ -1,4 +1,4 @@
-// Key filters of the editor's fields: a key the field's test refuses is dropped before the
+// Key filters of the windows' fields: a key the field's test refuses is dropped before the
 // field sees it; telephone fields take their letters in upper case. Editing and navigation
 // keys always pass, and the arrow keys step a field's spinner.
 #pragma once
@@ -7,8 +7,6 @@
 
 #include <QObject>
 
-#include <optional>
-#include <string>
 #include <unordered_map>
 
 class QLineEdit;
@@ -18,9 +16,6 @@ namespace kivo::gui {
 class UpDown;
 
 using kivo::KeyRule;
-
-// The key rule of an editor field, from its binding; nullopt for a field without one.
-std::optional<KeyRule> KeyRuleOf(const std::string& control);
 
 class KeyFilter : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "gui/common/receiveradio.h"
-#include "gui/common/frame.h"
 
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"

@@ -1,7 +1,7 @@
 #include "gui/editor/alarmtypes.h"
-#include "gui/common/frame.h"
 
 #include "data/memorymap.h"
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
 #include "gui/editor/enterdata.h"

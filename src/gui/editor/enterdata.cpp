@@ -1,12 +1,12 @@
 #include "gui/editor/enterdata.h"
-#include "gui/common/frame.h"
-
-#include "data/defaultconfigs.h"
 
 #include "app/strtable.h"
+#include "data/defaultconfigs.h"
+#include "editor/binding.h"
 #include "editor/rules.h"
 #include "gui/common/diagnosisdialog.h"
 #include "gui/common/edition.h"
+#include "gui/common/frame.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -35,6 +35,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <optional>
+#include <string>
+
 namespace kivo::gui {
 
 namespace {
@@ -57,6 +60,12 @@ const AccessRow kAccessLevels[] = {
      {false, false, true, false}},
     {{"mnuToolsChangePasswords"}, {false, false, false, true}},
 };
+
+// The key rule of a field, from its binding; nullopt for a field without one.
+std::optional<KeyRule> KeyRuleOf(const std::string& control) {
+    const Binding* b = FindBinding(control);
+    return b ? b->key : std::nullopt;
+}
 
 // The one local configuration file (a name ending in ".Kivo", any letter case) that a drag
 // carries; an empty text when it carries anything else, several files among them.

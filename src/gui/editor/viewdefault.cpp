@@ -1,7 +1,7 @@
 #include "gui/editor/viewdefault.h"
-#include "gui/common/frame.h"
 
 #include "data/defaultconfigs.h"
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
 

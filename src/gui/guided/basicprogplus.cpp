@@ -1,10 +1,10 @@
 #include "gui/guided/basicprogplus.h"
-#include "gui/common/frame.h"
 
 #include "app/strtable.h"
 #include "data/basicimage.h"
 #include "data/codec.h"
 #include "data/fileio.h"
+#include "gui/common/frame.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"

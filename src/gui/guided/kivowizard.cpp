@@ -1,7 +1,7 @@
 #include "gui/guided/kivowizard.h"
-#include "gui/common/frame.h"
 
 #include "app/strtable.h"
+#include "gui/common/frame.h"
 #include "gui/common/learning.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"

@@ -1,6 +1,6 @@
 #include "gui/radio/inforadio.h"
-#include "gui/common/frame.h"
 
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
 #include "gui/common/receiveradio.h"

@@ -1,9 +1,9 @@
 #include "gui/shell/mainwindow.h"
-#include "gui/common/frame.h"
 
 #include "app/startup.h"
 #include "gui/access/password.h"
 #include "gui/common/edition.h"
+#include "gui/common/frame.h"
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
