@@ -6,7 +6,7 @@
 // run in milliseconds. A benchmark, run by hand; ctest never runs it.
 #include "app/startup.h"
 #include "editor/binding.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "gui/editor/enterdata.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // code the editor and kivoctl print with. A benchmark, run by hand; ctest never runs it.
 //   printbench [RUNS]   (default 9) prints the first (cold) run, and the median, fastest and
 //                       slowest run of the three-page and the two-page report.
-#include "print/kivoprint.h"
+#include "report/kivoprint.h"
 
 #include <QGuiApplication>
 #include <QPrinter>

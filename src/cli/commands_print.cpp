@@ -5,7 +5,7 @@
 #include "app/strtable.h"
 
 #include "app/filemessages.h"
-#include "print/printconfiguration.h"
+#include "report/printconfiguration.h"
 
 #include <QGuiApplication>
 #include <QPrinter>

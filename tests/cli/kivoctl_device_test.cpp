@@ -1,6 +1,7 @@
 // kivoctl against the built-in simulator and against kobu-sim on a pseudo-terminal.
 #include "app/strtable.h"
 #include "data/codec.h"
+#include "data/fileio.h"
 #include "data/kivodata.h"
 #include "kivoctl_run.h"
 #include "support/kobusim.h"

@@ -19,6 +19,7 @@
 // failed. Every scenario has a seed of its own, printed with every finding, and --replay SEED
 // runs that one scenario again with its whole story.
 #include "app/strtable.h"
+#include "data/fileio.h"
 #include "data/kivodata.h"
 #include "link/commands.h"
 #include "link/procedures.h"

@@ -3,7 +3,6 @@
 #include "access/kivopassword.h"
 #include "data/defaultconfigs.h"
 #include "data/fileio.h"
-#include "data/filewriter.h"
 #include "data/kivoini.h"
 #include "data/tempfiles.h"
 #include "data/text.h"
@@ -41,15 +40,6 @@ std::string TavraFolder(const std::optional<std::string>& base, const std::strin
 }
 
 } // namespace
-
-bool InstallFile(const std::string& sourceFolder, const std::string& sourceName,
-                 const std::string& targetName, const std::string& targetFolder) {
-    // Installed templates are small; anything larger than this is not one of them.
-    constexpr std::size_t kLimit = 16 * 1024 * 1024;
-    auto data = ReadFileBytes(sourceFolder + sourceName, kLimit + 1);
-    if (!data || data->size() > kLimit) return false;
-    return WriteFileAtomic(targetFolder + targetName, *data).ok();
-}
 
 void CopyDefaultConfigs(const std::string& templateFolder, const std::string& programFolder) {
     DIR* dir = ::opendir(templateFolder.c_str());

@@ -27,11 +27,6 @@ struct Folders {
 // The whole start-up sequence, in the designed order.
 Folders RunStartup(const StartupEnvironment& env);
 
-// Copies sourceFolder+sourceName to targetFolder+targetName (folders carry their trailing '/'),
-// replacing the target only after the whole copy is written.
-bool InstallFile(const std::string& sourceFolder, const std::string& sourceName,
-                 const std::string& targetName, const std::string& targetFolder);
-
 // Every "KivoDefault(*).bin" of the template folder copied into the program folder.
 void CopyDefaultConfigs(const std::string& templateFolder, const std::string& programFolder);
 

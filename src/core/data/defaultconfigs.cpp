@@ -1,6 +1,5 @@
 #include "data/defaultconfigs.h"
 
-#include "app/startup.h"
 #include "data/fileio.h"
 #include "data/text.h"
 

@@ -1,5 +1,7 @@
 #include "data/fileio.h"
 
+#include "data/filewriter.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -63,6 +65,24 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
     auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+unsigned long FileLength(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return ok ? static_cast<unsigned long>(st.st_size) : 0;
+}
+
+bool InstallFile(const std::string& sourceFolder, const std::string& sourceName,
+                 const std::string& targetName, const std::string& targetFolder) {
+    // Installed templates are small; anything larger than this is not one of them.
+    constexpr std::size_t kLimit = 16 * 1024 * 1024;
+    auto data = ReadFileBytes(sourceFolder + sourceName, kLimit + 1);
+    if (!data || data->size() > kLimit) return false;
+    return WriteFileAtomic(targetFolder + targetName, *data).ok();
 }
 
 } // namespace kivo

@@ -24,4 +24,12 @@ std::string FolderOf(const std::string& path);
 // The name part after the last '/'.
 std::string NameOf(const std::string& path);
 
+// Length of a file in bytes, 0 if it cannot be opened.
+unsigned long FileLength(const std::string& path);
+
+// Copies sourceFolder+sourceName to targetFolder+targetName (folders carry their trailing '/'),
+// replacing the target only after the whole copy is written.
+bool InstallFile(const std::string& sourceFolder, const std::string& sourceName,
+                 const std::string& targetName, const std::string& targetFolder);
+
 } // namespace kivo

@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kivo {
 
@@ -61,15 +58,6 @@ bool KivoData::LoadImageFile(const std::string& path) {
 WriteStatus KivoData::SaveImageFile(const std::string& path, unsigned length) const {
     if (length != mm::kSmallImage && length != mm::kLargeImage) return {FileError::Other, EINVAL};
     return WriteFileAtomic(path, image.data(), length);
-}
-
-unsigned long FileLength(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return ok ? static_cast<unsigned long>(st.st_size) : 0;
 }
 
 } // namespace kivo

@@ -50,7 +50,4 @@ public:
     WriteStatus SaveImage512(const std::string& path) const { return SaveImageFile(path, 512); }
 };
 
-// Length of a file in bytes, 0 if it cannot be opened.
-unsigned long FileLength(const std::string& path);
-
 } // namespace kivo

@@ -26,9 +26,6 @@ constexpr std::size_t kMaxFileSize = 4u << 20;
 // read missing keys for ever.
 constexpr int kMaxMissingRun = 256;
 
-// AddItem never looks further than this many entries for the sentinel.
-constexpr std::size_t kMaxAddWalk = 256;
-
 // The raw Windows-1252 bytes; nullopt when the file is missing, unreadable or too large.
 std::optional<std::string> LoadBytes(const std::string& path) {
     if (!FileExists(path)) return std::nullopt;
@@ -149,38 +146,6 @@ std::vector<AdvancedRow> KivoIni::ReadAdvancedRows() const {
                         unit ? Cp1252ToUtf8(*unit) : std::string()});
     }
     return rows;
-}
-
-void ClearList(ItemList& list, ValueList& values) {
-    list.items.clear();
-    list.selected = -1;
-    values.assign(1, kSentinel);
-}
-
-int AddItem(ItemList& list, const std::string& text, ValueList& values, int value) {
-    std::size_t p = 0;
-    for (; p < values.size() && p < kMaxAddWalk; ++p) {
-        if (values[p] == value) return -1;
-        if (values[p] == kSentinel) break;
-    }
-    values.resize(p + 2);
-    values[p] = value;
-    values[p + 1] = kSentinel;
-    list.items.push_back(text);
-    return static_cast<int>(p);
-}
-
-int IndexOfValue(const ValueList& values, int value) {
-    for (std::size_t p = 0; p < values.size() && values[p] != kSentinel; ++p)
-        if (values[p] == value) return static_cast<int>(p);
-    return -1;
-}
-
-int ValueAtIndex(const ValueList& values, int index) {
-    if (index < 0) return -1;
-    for (std::size_t p = 0; p < values.size() && values[p] != kSentinel; ++p)
-        if (p == static_cast<std::size_t>(index)) return values[p];
-    return -1;
 }
 
 } // namespace kivo

@@ -3,20 +3,12 @@
 // closes it again; nothing is cached. On disk the file is Windows-1252; texts here are UTF-8.
 #pragma once
 
+#include "data/choicelist.h"
+
 #include <string>
 #include <vector>
 
 namespace kivo {
-
-// What a drop-down list shows, without the widget: the item texts and the selected index.
-struct ItemList {
-    std::vector<std::string> items;
-    int selected = -1;
-};
-
-// One entry per item, the byte value it stands for, followed by the sentinel.
-using ValueList = std::vector<int>;
-constexpr int kSentinel = 999;
 
 // One row of the advanced grid as [ValueAdvanced] lists it: Addr_n, Desc_n, Unit_n.
 struct AdvancedRow {
@@ -53,13 +45,5 @@ public:
 private:
     std::string path_;
 };
-
-void ClearList(ItemList& list, ValueList& values);
-// Appends an item with an explicit value; -1 (and no change) if the value is already listed.
-int AddItem(ItemList& list, const std::string& text, ValueList& values, int value);
-// Position of the first entry equal to `value`, -1 if none.
-int IndexOfValue(const ValueList& values, int value);
-// The entry at `index`; -1 when the index names no item (negative, or at/after the sentinel).
-int ValueAtIndex(const ValueList& values, int index);
 
 } // namespace kivo

@@ -15,7 +15,11 @@ constexpr std::size_t kLargeImage = 512;  // revision 7 and later
 constexpr std::size_t kDialBytes = 8;
 constexpr std::size_t kRadioCodeBytes = 2;
 constexpr int kTransmitters = 8;
-constexpr int kDestinations = 6; // A, B, C, D, N, R
+constexpr int kDestinations = 6;
+// The destinations' letters in address order: four call numbers, night mode, redirection. The
+// controls of destination d are named with its letter.
+constexpr char kDestinationLetters[] = "ABCDNR";
+static_assert(sizeof kDestinationLetters == kDestinations + 1);
 constexpr int kSequences = 4;
 constexpr int kSequenceSteps = 4;
 

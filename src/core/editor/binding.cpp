@@ -11,8 +11,6 @@ namespace kivo {
 
 namespace {
 
-constexpr const char* kDestinationSuffix[mm::kDestinations] = {"A", "B", "C", "D", "N", "R"};
-
 // What follows from a conversion for an edit field: its keys, its check and its length.
 void Derive(Binding& b) {
     switch (b.conversion) {
@@ -134,16 +132,16 @@ std::vector<Binding> BuildTable() {
 
     // Ruftypen
     for (int d = 0; d < mm::kDestinations; ++d)
-        add(Make(std::string("edtTelephoneNo") + kDestinationSuffix[d], mm::PhoneAddr(d),
+        add(Make(std::string("edtTelephoneNo") + mm::kDestinationLetters[d], mm::PhoneAddr(d),
                  C::Telephone));
     for (int d = 0; d < mm::kDestinations; ++d)
-        add(Make(std::string("edtAlarmCode") + kDestinationSuffix[d], mm::AlarmCodeAddr(d),
+        add(Make(std::string("edtAlarmCode") + mm::kDestinationLetters[d], mm::AlarmCodeAddr(d),
                  C::AlarmCode));
     for (int d = 0; d < mm::kDestinations; ++d) // a protocol without an item is not reported
-        add(List(std::string("cbbxProtocol") + kDestinationSuffix[d], mm::ProtocolA + d, "Protocol",
-                 20, false));
+        add(List(std::string("cbbxProtocol") + mm::kDestinationLetters[d], mm::ProtocolA + d,
+                 "Protocol", 20, false));
     for (int d = 0; d < mm::kDestinations; ++d)
-        num((std::string("edtCallAttempts") + kDestinationSuffix[d]).c_str(),
+        num((std::string("edtCallAttempts") + mm::kDestinationLetters[d]).c_str(),
             mm::CallAttemptsA + d);
 
     // Zeiten und Signale
@@ -459,12 +457,13 @@ void ControlsToImage(Image& image, ControlAccess& c) {
 }
 
 void ExportFieldsFromControls(ControlAccess& controls, ExportInput& in) {
-    static const char* const kLetters[mm::kDestinations] = {"A", "B", "C", "D", "N", "R"};
     for (std::size_t n = 0; n < mm::kTransmitters; ++n)
         in.fields.radio[n] = controls.Text("edtRadioPos" + std::to_string(n + 1));
     for (std::size_t d = 0; d < mm::kDestinations; ++d) {
-        in.fields.phone[d] = controls.Text(std::string("edtTelephoneNo") + kLetters[d]);
-        in.fields.alarmCode[d] = controls.Text(std::string("edtAlarmCode") + kLetters[d]);
+        in.fields.phone[d] =
+            controls.Text(std::string("edtTelephoneNo") + mm::kDestinationLetters[d]);
+        in.fields.alarmCode[d] =
+            controls.Text(std::string("edtAlarmCode") + mm::kDestinationLetters[d]);
     }
     if (controls.Shown("lblRadioTestAlarm"))
         in.b0 = B0Line::RadioTestAlarm;

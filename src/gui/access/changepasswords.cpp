@@ -2,9 +2,9 @@
 
 #include "gui/access/newpassword.h"
 #include "gui/access/password.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/enterdata.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -34,9 +34,7 @@ QFrame* Separator(QWidget* parent, const char* name) {
 } // namespace
 
 TfrmChangePasswords::TfrmChangePasswords(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::Close)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmChangePasswords"));
     gbChangePasswords = new QGroupBox(this);
     gbChangePasswords->setObjectName(QStringLiteral("gbChangePasswords"));
@@ -133,7 +131,7 @@ void TfrmChangePasswords::SetTexts() {
 
 void TfrmChangePasswords::showEvent(QShowEvent* event) {
     SetTexts();
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     if (!editor) editor = parentWidget();
     StayAbove(this, editor);
     CentreOver(this, editor);
@@ -147,7 +145,7 @@ void TfrmChangePasswords::btnChangePassClick() {
 }
 
 void TfrmChangePasswords::ChangePassword(int level) {
-    TfrmNewPassword* dialog = ctx_.windows.newPassword;
+    auto* dialog = ctx_.windows.As<TfrmNewPassword>(Role::NewPassword);
     if (!dialog) return; // created at start-up, right after this dialog
     if (dialog->exec() != QDialog::Accepted) return;
     const std::string password = dialog->GetPassword().toStdString();

@@ -2,7 +2,7 @@
 // and "Level 1,2+3"), opened from the editor's Tools menu.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

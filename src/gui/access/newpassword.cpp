@@ -1,8 +1,9 @@
 #include "gui/access/newpassword.h"
 
 #include "gui/access/password.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,9 +39,7 @@ public:
 
 } // namespace
 
-TfrmNewPassword::TfrmNewPassword(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+TfrmNewPassword::TfrmNewPassword(QWidget* parent) : QDialog(parent, FrameFlags(Frame::Close)) {
     setObjectName(QStringLiteral("frmNewPassword"));
     gbSetNewPassword = new QGroupBox(this);
     gbSetNewPassword->setObjectName(QStringLiteral("gbSetNewPassword"));

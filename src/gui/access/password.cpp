@@ -1,8 +1,8 @@
 #include "gui/access/password.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/enterdata.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,8 +30,7 @@ KivoPassword PasswordStore(const AppContext& ctx) {
     return KivoPassword(ctx.folders.programFolder + "KivoLng.tbl");
 }
 
-TfrmPassword::TfrmPassword(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TfrmPassword::TfrmPassword(QWidget* parent) : QDialog(parent, FrameFlags(Frame::TitleOnly)) {
     setObjectName(QStringLiteral("frmPassword"));
     lblEnterPassword = new QLabel(this);
     lblEnterPassword->setObjectName(QStringLiteral("lblEnterPassword"));
@@ -109,16 +108,6 @@ void OpenEditorWithPassword(TfrmPassword& prompt, const KivoPassword& store, QWi
     } showAgain{startWindow};
     if (startWindow) startWindow->hide();
     runEditor(level);
-}
-
-void OpenEditorWithPassword(AppContext& ctx, QWidget* startWindow) {
-    TfrmPassword* prompt = ctx.windows.password;
-    TfrmEnterData* editor = ctx.windows.enterData;
-    if (!prompt || !editor) return; // both exist once start-up has created every window
-    OpenEditorWithPassword(*prompt, PasswordStore(ctx), startWindow, [editor](int level) {
-        editor->SetAccessLevel(level);
-        editor->exec();
-    });
 }
 
 } // namespace kivo::gui

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "access/kivopassword.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 
@@ -47,7 +47,6 @@ using EditorRun = std::function<void(int level)>;
 // Behind the start window's detailed-programming button: prompt, access level, and the editor
 // with that level while the start window is hidden. A cancelled prompt does nothing; a
 // refused password says so and leaves the start window up.
-void OpenEditorWithPassword(AppContext& ctx, QWidget* startWindow);
 void OpenEditorWithPassword(TfrmPassword& prompt, const KivoPassword& store, QWidget* startWindow,
                             const EditorRun& runEditor);
 

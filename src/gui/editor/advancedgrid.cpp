@@ -2,7 +2,7 @@
 
 #include "editor/binding.h"
 #include "editor/rules.h"
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,8 +1,9 @@
 #include "gui/editor/alarmtypes.h"
 
 #include "data/memorymap.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "gui/editor/enterdata.h"
 
 #include <QCheckBox>
@@ -193,9 +194,7 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, int text, int lines)
 } // namespace
 
 TfrmAlarmTypes::TfrmAlarmTypes(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmAlarmTypes"));
     setWindowTitle(QStr(13301));
 
@@ -253,7 +252,7 @@ void TfrmAlarmTypes::showEvent(QShowEvent* event) {
 }
 
 void TfrmAlarmTypes::FormShow() {
-    TfrmEnterData* editor = ctx_.windows.enterData;
+    auto* editor = ctx_.windows.As<TfrmEnterData>(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     if (editor) {
@@ -267,7 +266,7 @@ void TfrmAlarmTypes::FormShow() {
 }
 
 void TfrmAlarmTypes::btnOKClick() {
-    if (TfrmEnterData* editor = ctx_.windows.enterData) {
+    if (auto* editor = ctx_.windows.As<TfrmEnterData>(Role::Editor)) {
         Image& image = editor->Data().image;
         ForEachAlarmType([&](const AlarmType& type) {
             if (type.mainPage)

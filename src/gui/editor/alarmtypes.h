@@ -2,7 +2,7 @@
 // bytes. The editor's main page shows only the "on" bit of 17 of them; OK brings those along.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

@@ -1,22 +1,20 @@
 #include "gui/editor/enterdata.h"
 
-#include "data/defaultconfigs.h"
-
 #include "app/strtable.h"
+#include "data/defaultconfigs.h"
+#include "editor/binding.h"
 #include "editor/rules.h"
-#include "gui/access/changepasswords.h"
-#include "gui/app/about.h"
-#include "gui/app/diagnosisdialog.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/app/statusline.h"
+#include "gui/common/diagnosisdialog.h"
+#include "gui/common/edition.h"
+#include "gui/common/frame.h"
+#include "gui/common/keyfilter.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
+#include "gui/common/statusline.h"
+#include "gui/common/updown.h"
 #include "gui/editor/advancedgrid.h"
 #include "gui/editor/enterdatapages.h"
-#include "gui/editor/keyfilter.h"
-#include "gui/editor/updown.h"
 #include "gui/editor/widgetcontrols.h"
-#include "gui/guided/kivowizard.h"
-#include "gui/guided/wizardpictures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,6 +34,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <optional>
+#include <string>
 
 namespace kivo::gui {
 
@@ -60,6 +61,12 @@ const AccessRow kAccessLevels[] = {
     {{"mnuToolsChangePasswords"}, {false, false, false, true}},
 };
 
+// The key rule of a field, from its binding; nullopt for a field without one.
+std::optional<KeyRule> KeyRuleOf(const std::string& control) {
+    const Binding* b = FindBinding(control);
+    return b ? b->key : std::nullopt;
+}
+
 // The one local configuration file (a name ending in ".Kivo", any letter case) that a drag
 // carries; an empty text when it carries anything else, several files among them.
 QString DraggedConfiguration(const QMimeData* mime) {
@@ -77,9 +84,7 @@ QString DraggedConfiguration(const QMimeData* mime) {
 TfrmEnterData::TfrmEnterData(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmEnterData"));
     // Fixed border with the system menu and a minimise button.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FrameFlags(Frame::Minimise));
     FormCreate();
 }
 
@@ -123,10 +128,10 @@ void TfrmEnterData::FormCreate() {
 
     FitFixedSize(this, QSize(kClientWidth, kClientHeight + menu_->sizeHint().height()));
 
-    data_.imageSource = SourceDefault;
+    doc_.data.imageSource = SourceDefault;
     UpdateTitle();
     mnuFileNewClick();
-    imageSize_ = 512;
+    doc_.imageSize = 512;
     RefreshRecentFiles();
 }
 
@@ -283,48 +288,31 @@ void TfrmEnterData::SetAccessLevel(int level) {
 }
 
 void TfrmEnterData::UpdateTitle() {
-    std::string source;
-    switch (data_.imageSource) {
-    case SourceOpened:
-    case SourceSaved: {
-        const std::string& name = data_.fileName;
-        const auto slash = name.find_last_of('/');
-        source = slash == std::string::npos ? name : name.substr(slash + 1);
-        break;
-    }
-    case SourceUnit:
-        source = Str(13909);
-        break;
-    default:
-        source = Str(15020);
-        break;
-    }
-    setWindowTitle(Q(FormatText("%s - %s", {source, Str(10001)})));
+    setWindowTitle(Q(FormatText("%s - %s", {doc_.TitleSource(), Str(10001)})));
 }
 
 int TfrmEnterData::ImageToControls() {
     testRadioMessages_ = false;
     ++programmatic_;
-    const int failing = kivo::ImageToControls(data_.image, *controls_);
+    const int failing = kivo::ImageToControls(doc_.data.image, *controls_);
     --programmatic_;
     testRadioMessages_ = true;
     for (UpDown* spinner : findChildren<UpDown*>())
         spinner->SetPosition(
             static_cast<int>(conv::ReadNumber(spinner->Associate()->text().toStdString())));
-    shownImage_ = data_.image;
-    kivo::ControlsToImage(shownImage_, *controls_);
+    doc_.Shown(*controls_);
     return failing;
 }
 
 void TfrmEnterData::ControlsToImage() {
-    kivo::ControlsToImage(data_.image, *controls_);
+    kivo::ControlsToImage(doc_.data.image, *controls_);
 }
 
 void TfrmEnterData::ShowImageAndReport() {
     const int failing = ImageToControls();
     if (failing >= 0)
         Messages::Show(this, MsgKind::Error, 15023,
-                       {std::to_string(data_.image[static_cast<std::size_t>(failing)]),
+                       {std::to_string(doc_.data.image[static_cast<std::size_t>(failing)]),
                         std::to_string(failing)});
 }
 
@@ -378,9 +366,9 @@ void TfrmEnterData::FormShow() {
     if (grid->rowCount() > 0) grid->setCurrentCell(0, 0);
     // The windows of the program are created after the editor: look for them now.
     menu_->findChild<QAction*>(QStringLiteral("mnuHelpAbout"))
-        ->setEnabled(ctx_.windows.about != nullptr);
+        ->setEnabled(ctx_.windows.Window(Role::About) != nullptr);
     menu_->findChild<QAction*>(QStringLiteral("mnuToolsChangePasswords"))
-        ->setEnabled(ctx_.windows.changePasswords != nullptr);
+        ->setEnabled(ctx_.windows.Window(Role::ChangePasswords) != nullptr);
     RefreshRecentFiles();
 }
 
@@ -461,7 +449,7 @@ bool TfrmEnterData::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool TfrmEnterData::LoadDefaultImage() {
-    if (data_.LoadImageFile(DefaultBinPath(ctx_.folders.programFolder))) return true;
+    if (doc_.data.LoadImageFile(DefaultBinPath(ctx_.folders.programFolder))) return true;
     Messages::Show(this, MsgKind::Error, 15011);
     return false;
 }
@@ -491,22 +479,22 @@ void TfrmEnterData::FormClose() {
     // save, and the report call it changed.)
     LoadDefaultImage();
     ImageToControls();
-    imageSize_ = 512;
-    data_.reference = data_.image;
-    data_.imageSource = SourceDefault;
+    doc_.imageSize = 512;
+    doc_.data.reference = doc_.data.image;
+    doc_.data.imageSource = SourceDefault;
     UpdateTitle();
 }
 
 void TfrmEnterData::mnuToolsGuideClick() {
-    if (ctx_.windows.wizard) ctx_.windows.wizard->exec();
+    ctx_.windows.Exec(Role::Wizard);
 }
 
 void TfrmEnterData::mnuToolsChangePasswordsClick() {
-    if (ctx_.windows.changePasswords) ctx_.windows.changePasswords->exec();
+    ctx_.windows.Exec(Role::ChangePasswords);
 }
 
 void TfrmEnterData::mnuHelpAboutClick() {
-    if (ctx_.windows.about) ctx_.windows.about->exec();
+    ctx_.windows.Exec(Role::About);
 }
 
 } // namespace kivo::gui

@@ -2,10 +2,10 @@
 // communication and tool menus.
 #pragma once
 
-#include "data/kivodata.h"
 #include "data/kivoini.h"
+#include "editor/document.h"
 #include "editor/recentfiles.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 
@@ -24,6 +24,7 @@ namespace kivo::gui {
 
 class WidgetControls;
 class KeyFilter;
+class TfrmReceiveRadio;
 
 class TfrmEnterData : public QDialog {
     Q_OBJECT
@@ -43,8 +44,8 @@ public:
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
     // The configuration being edited and the editor's own image size (256 or 512).
-    KivoData& Data() { return data_; }
-    unsigned ImageSize() const { return imageSize_; }
+    KivoData& Data() { return doc_.data; }
+    unsigned ImageSize() const { return doc_.imageSize; }
     // Off while an image is being shown: the test-radio tick boxes then tell the user nothing.
     bool TestRadioMessages() const { return testRadioMessages_; }
 
@@ -138,12 +139,8 @@ private:
 
     AppContext& ctx_;
     KivoIni ini_;
-    KivoData data_;
-    unsigned imageSize_ = 512;
+    EditorDocument doc_;
     bool testRadioMessages_ = true;
-    // What the controls stored into the image when it was last shown or saved: the controls
-    // store something else once the user has changed them.
-    Image shownImage_{};
     // While the program sets controls itself, list changes are not the user's.
     int programmatic_ = 0;
     // The item index each transmitter alarm-type list had after the user's last selection.
@@ -166,13 +163,11 @@ private:
     void cbTestRadioPosClick(int n);
     void tmrPollKobuTimer();
     TfrmReceiveRadio* ReceiveRadioWindow();
-    TfrmInfoRadio* InfoRadioWindow();
     QTimer* tmrPollKobu_ = nullptr;
     std::unique_ptr<KobuLink> radioLink_; // open for one learning click only
     std::string receivedCode_;            // the code of the last poll reply
-    // Windows of the editor's own when it was made without the program's (tests).
+    // A waiting window of the editor's own when it was made without the program's (tests).
     std::shared_ptr<TfrmReceiveRadio> ownReceiveRadio_;
-    std::shared_ptr<TfrmInfoRadio> ownInfoRadio_;
 };
 
 // The configuration file name for a chosen name: its extension (from the last full stop after

@@ -2,9 +2,9 @@
 #include "gui/editor/enterdata.h"
 
 #include "app/strtable.h"
-#include "gui/app/information.h"
-#include "gui/app/messages.h"
-#include "gui/app/qtprocedureui.h"
+#include "gui/common/information.h"
+#include "gui/common/messages.h"
+#include "gui/common/qtprocedureui.h"
 #include "link/procedures.h"
 
 #include <QProgressBar>
@@ -17,8 +17,8 @@ namespace kivo::gui {
 void TfrmEnterData::ShowTwoPartBox(int firstId, int secondId) {
     const QString first = QStr(firstId);
     const QString second = QStr(secondId);
-    if (ctx_.windows.information) {
-        ctx_.windows.information->ShowMessages(this, first, second);
+    if (auto* information = ctx_.windows.As<TfrmInformation>(Role::Information)) {
+        information->ShowMessages(this, first, second);
         return;
     }
     // Without the two-part box (a window created on its own, as in tests) both texts share
@@ -30,11 +30,11 @@ void TfrmEnterData::mnuCommReadClick() {
     QtProcedureUi ui({this, status_, nullptr, progress_,
                       [this](int first, int second) { ShowTwoPartBox(first, second); }});
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
-    unsigned size = imageSize_;
+    unsigned size = doc_.imageSize;
     const ReadOutcome outcome =
-        ReadUnit(*link, data_, ui, size, [this] { return ImageToControls(); });
+        ReadUnit(*link, doc_.data, ui, size, [this] { return ImageToControls(); });
     // The size is the probed one as soon as a unit answered, whether the read succeeded or not.
-    imageSize_ = size;
+    doc_.imageSize = size;
     if (outcome == ReadOutcome::Read) UpdateTitle();
 }
 
@@ -46,7 +46,7 @@ void TfrmEnterData::mnuCommWriteClick() {
     std::unique_ptr<KobuLink> link = ctx_.MakeLink();
     WriteOptions options = WriteOptions::Editor();
     options.backupFolder = BackupFolderSetting(ctx_.folders.programFolder);
-    WriteUnit(*link, data_, ui, options);
+    WriteUnit(*link, doc_.data, ui, options);
 }
 
 } // namespace kivo::gui

@@ -5,8 +5,8 @@
 #include "data/compare.h"
 #include "editor/controlmodel.h"
 #include "editor/fielddiff.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 #include "gui/editor/widgetcontrols.h"
 #include "link/procedures.h"
 
@@ -129,8 +129,8 @@ void TfrmEnterData::mnuToolsCompareClick() {
         return;
     }
     ControlsToImage(); // what the controls show is what is compared
-    const auto differences =
-        CompareImages(data_.image, other.image, std::max<unsigned>(imageSize_, other.imageSize));
+    const auto differences = CompareImages(doc_.data.image, other.image,
+                                           std::max<unsigned>(doc_.imageSize, other.imageSize));
     if (differences.empty()) {
         Messages::Show(this, MsgKind::Information, 16006);
         return;

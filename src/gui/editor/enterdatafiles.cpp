@@ -3,8 +3,7 @@
 
 #include "app/strtable.h"
 #include "data/filetarget.h"
-#include "editor/binding.h"
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 #include "gui/editor/widgetcontrols.h"
 
 #include <QAction>
@@ -72,10 +71,10 @@ QString TfrmEnterData::ChooseFile(FileDialog kind, int titleId, const QString& f
 void TfrmEnterData::mnuFileNewClick() {
     // A missing default keeps the image the editor had; the size is 512 all the same.
     LoadDefaultImage();
-    imageSize_ = 512;
-    data_.reference = data_.image;
+    doc_.imageSize = 512;
+    doc_.data.reference = doc_.data.image;
     ShowImageAndReport();
-    data_.imageSource = SourceDefault;
+    doc_.data.imageSource = SourceDefault;
     status_->clearMessage();
     UpdateTitle();
 }
@@ -86,43 +85,43 @@ void TfrmEnterData::mnuFileOpenClick() {
 }
 
 void TfrmEnterData::OpenChosenFile(const QString& path) {
-    if (!data_.LoadImageFile(path.toStdString())) {
+    if (!doc_.data.LoadImageFile(path.toStdString())) {
         Messages::Show(this, MsgKind::Error, 15010);
         return;
     }
     RememberRecentFile(path);
-    imageSize_ = data_.imageSize;
-    if (imageSize_ == 256) Messages::Show(this, MsgKind::Information, 15036);
-    data_.fileName = path.toStdString();
-    data_.imageSource = SourceOpened;
+    doc_.imageSize = doc_.data.imageSize;
+    if (doc_.imageSize == 256) Messages::Show(this, MsgKind::Information, 15036);
+    doc_.data.fileName = path.toStdString();
+    doc_.data.imageSource = SourceOpened;
     UpdateTitle();
-    data_.reference = data_.image;
+    doc_.data.reference = doc_.data.image;
     ShowImageAndReport();
 }
 
 bool TfrmEnterData::mnuFileSaveClick() {
-    if (data_.imageSource != SourceOpened && data_.imageSource != SourceSaved)
+    if (doc_.data.imageSource != SourceOpened && doc_.data.imageSource != SourceSaved)
         return mnuFileSaveAsClick();
     return SaveToCurrentFile();
 }
 
 bool TfrmEnterData::SaveToCurrentFile() {
     ControlsToImage();
-    data_.reference = data_.image;
+    doc_.data.reference = doc_.data.image;
     unsigned length = 512;
-    if (imageSize_ == 256) {
+    if (doc_.imageSize == 256) {
         if (Messages::Show(this, MsgKind::Information, 15037, {}, BtnYes | BtnNo) == BtnYes)
-            imageSize_ = 512;
+            doc_.imageSize = 512;
         else
             length = 256;
     }
-    const WriteStatus saved = data_.SaveImageFile(data_.fileName, length);
+    const WriteStatus saved = doc_.data.SaveImageFile(doc_.data.fileName, length);
     if (saved.ok()) {
         status_->clearMessage();
-        shownImage_ = data_.image; // nothing left unsaved
-        RememberRecentFile(Q(data_.fileName));
+        doc_.Saved();
+        RememberRecentFile(Q(doc_.data.fileName));
     } else {
-        ShowFileMessage(this, SaveFailureMessage(saved, data_.fileName));
+        ShowFileMessage(this, SaveFailureMessage(saved, doc_.data.fileName));
     }
     UpdateTitle();
     return saved.ok();
@@ -140,8 +139,8 @@ bool TfrmEnterData::mnuFileSaveAsClick() {
         if (Messages::Show(this, MsgKind::Information, 15013, {}, BtnYes | BtnNo) != BtnYes)
             return false;
     }
-    data_.fileName = WithKivoExtension(chosen).toStdString();
-    data_.imageSource = SourceSaved;
+    doc_.data.fileName = WithKivoExtension(chosen).toStdString();
+    doc_.data.imageSource = SourceSaved;
     return SaveToCurrentFile();
 }
 
@@ -165,11 +164,7 @@ void TfrmEnterData::OpenDroppedFile(const QString& path) {
 }
 
 bool TfrmEnterData::HasUnsavedChanges() {
-    // Stored from the image as it is now, so that changes made straight to the image (the
-    // day-button settings) count as well as those in the controls.
-    Image now = data_.image;
-    kivo::ControlsToImage(now, *controls_);
-    return now != shownImage_;
+    return doc_.Changed(*controls_);
 }
 
 bool TfrmEnterData::SaveChangesFirst() {

@@ -1,10 +1,11 @@
 #include "gui/editor/enterdatapages.h"
 
 #include "app/strtable.h"
+#include "data/memorymap.h"
 #include "editor/binding.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/updown.h"
+#include "gui/common/formbuilder.h"
+#include "gui/common/messages.h"
+#include "gui/common/named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,32 +36,6 @@ static void InitArtwork() {
 namespace kivo::gui {
 
 namespace {
-
-// Compact spacing: the German captions fill the fixed window.
-constexpr int kGroupMargin = 4;
-constexpr int kSpacing = 3;
-
-enum class Kind { Edit, ReadOnly, List, Button };
-
-// One row of a group: label, field, and optionally a unit label or a spinner. What kind of
-// field it is and what it takes come from the field's binding.
-struct Row {
-    int text;                      // caption of the label
-    const char* label;             // name of the label
-    const char* field;             // name of the field
-    const char* unit = nullptr;    // name of the unit label
-    int unitText = 0;              // its caption
-    int hint = 0;                  // hint of the field
-    const char* spinner = nullptr; // name of the spinner beside the field
-    int buttonText = 0;            // buttons: caption
-};
-
-struct Group {
-    const char* name;
-    int caption;
-    std::initializer_list<Row> rows;
-    bool stacked = false; // each label above its field, for narrow groups
-};
 
 // The edition switches: a control is shown only when its text is not empty.
 struct Switch {
@@ -98,25 +73,12 @@ const char* const kAlwaysHidden[] = {
     "lblServiceCallIntervalUnit",
 };
 
-const char* const kDestination[] = {"A", "B", "C", "D", "N", "R"};
-const char* const kDestinationLabel[] = {"A", "B", "C", "D", "NightMode", "Redirection"};
-
-template <class W> W* Named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QLabel* MakeLabel(const QString& name, int text) {
-    return Named(new QLabel(QStr(text)), name);
-}
-
-// An edit field wide enough for `chars` digits; it takes at most `maxLength` characters.
-QLineEdit* MakeEdit(const QString& name, int chars, int maxLength) {
-    auto* e = Named(new QLineEdit, name);
-    if (maxLength > 0) e->setMaxLength(maxLength);
-    const int width = e->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0')));
-    e->setFixedWidth(width + 14);
-    return e;
+// The labels of a destination are named by its letter, but night mode and redirection in full.
+QString DestinationLabelName(int d) {
+    const char letter = mm::kDestinationLetters[d];
+    if (letter == 'N') return QStringLiteral("NightMode");
+    if (letter == 'R') return QStringLiteral("Redirection");
+    return QString(QLatin1Char(letter));
 }
 
 // An edit field as its binding has it: as wide as it is long.
@@ -126,116 +88,17 @@ QLineEdit* MakeBoundEdit(const QString& name) {
     return MakeEdit(name, maxLength, maxLength);
 }
 
-// The fields that only show what the unit reports.
-QLineEdit* MakeShowField(const QString& name, int chars) {
-    QLineEdit* e = MakeEdit(name, chars, 0);
-    e->setReadOnly(true);
-    e->setEnabled(false);
-    LegibleWhenDisabled(e);
-    return e;
-}
-
-QComboBox* MakeList(const QString& name) {
-    auto* c = Named(new QComboBox, name);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    return c;
-}
-
-QCheckBox* MakeCheck(const QString& name, int text) {
-    return Named(new QCheckBox(QStr(text)), name);
-}
-
-QPushButton* MakeButton(const QString& name, int text) {
-    auto* b = Named(new QPushButton(QStr(text)), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-void SetHint(QWidget* w, int text) {
-    // The tool tip keeps the line break; the status bar shows one line.
-    QString hint = QStr(text);
-    hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    w->setToolTip(hint);
-    w->setStatusTip(QString(hint).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-}
-
-QGroupBox* MakeGroup(const QString& name, int caption) {
-    return Named(new QGroupBox(QStr(caption)), name);
-}
-
-template <class L> L* Tight(L* layout) {
-    layout->setContentsMargins(kGroupMargin, kGroupMargin, kGroupMargin, kGroupMargin);
-    layout->setSpacing(kSpacing);
-    return layout;
-}
-
-Kind KindOfRow(const Row& r) {
-    if (r.buttonText) return Kind::Button;
-    const Binding* b = FindBinding(r.field);
+// What kind of field a row has and what it takes follow from the field's binding.
+FieldSpec BoundField(const char* field) {
+    const Binding* b = FindBinding(field);
     switch (b ? KindOf(b->conversion) : ControlKind::Edit) {
     case ControlKind::List:
-        return Kind::List;
+        return {FieldKind::List};
     case ControlKind::Shown:
-        return Kind::ReadOnly;
+        return {FieldKind::ReadOnly, 0, 10};
     default:
-        return Kind::Edit;
+        return {FieldKind::Edit, b ? b->maxLength : 0, b ? b->maxLength : 0};
     }
-}
-
-// The field of a row with its spinner, if any.
-QWidget* MakeField(const Row& r, QWidget* page) {
-    switch (KindOfRow(r)) {
-    case Kind::List:
-        return MakeList(r.field);
-    case Kind::Button:
-        return MakeButton(r.field, r.buttonText);
-    case Kind::ReadOnly:
-        return MakeShowField(r.field, 10);
-    case Kind::Edit:
-        break;
-    }
-    QLineEdit* edit = MakeBoundEdit(r.field);
-    if (r.hint) SetHint(edit, r.hint);
-    if (!r.spinner) return edit;
-    auto* box = new QWidget(page);
-    auto* h = new QHBoxLayout(box);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(0);
-    h->addWidget(edit);
-    h->addWidget(Named(new UpDown(edit, 0, 255), r.spinner));
-    h->addStretch();
-    return box;
-}
-
-// A group of rows: label, field and unit side by side, or each label above its field.
-QGroupBox* BuildGroup(const Group& g, QWidget* page) {
-    QGroupBox* box = MakeGroup(g.name, g.caption);
-    auto* grid = Tight(new QGridLayout(box));
-    int line = 0;
-    for (const Row& r : g.rows) {
-        QLabel* label = MakeLabel(r.label, r.text);
-        QWidget* field = MakeField(r, page);
-        if (r.hint && KindOfRow(r) == Kind::List) SetHint(field, r.hint);
-        if (g.stacked) {
-            grid->addWidget(label, line++, 0);
-            grid->addWidget(field, line++, 0, Qt::AlignLeft);
-            continue;
-        }
-        grid->addWidget(label, line, 0);
-        if (r.unit) {
-            auto* h = new QHBoxLayout;
-            h->setSpacing(kSpacing + 1);
-            h->addWidget(field);
-            h->addWidget(MakeLabel(r.unit, r.unitText));
-            h->addStretch();
-            grid->addLayout(h, line, 1);
-        } else {
-            grid->addWidget(field, line, 1, Qt::AlignLeft);
-        }
-        ++line;
-    }
-    grid->setColumnStretch(g.stacked ? 0 : 1, 1);
-    return box;
 }
 
 QWidget* MakePage(QTabWidget* pages, const char* name, int caption) {
@@ -257,20 +120,6 @@ QHBoxLayout* PageLayout(QWidget* page) {
     h->setContentsMargins(2, 2, 2, 2);
     h->setSpacing(4);
     return h;
-}
-
-// Tick boxes in a grid of `columns` columns, filled row by row.
-QGroupBox* CheckGroup(const char* name, int caption,
-                      std::initializer_list<std::pair<const char*, int>> boxes, int columns) {
-    QGroupBox* box = MakeGroup(name, caption);
-    auto* grid = Tight(new QGridLayout(box));
-    grid->setHorizontalSpacing(10);
-    int i = 0;
-    for (const auto& [n, text] : boxes) {
-        grid->addWidget(MakeCheck(n, text), i / columns, i % columns);
-        ++i;
-    }
-    return box;
 }
 
 void BuildAlarmSources(QTabWidget* pages) {
@@ -368,7 +217,7 @@ void BuildSequences(QTabWidget* pages) {
             {13151, "lblAssistanceAlarm", "cbbxAssistanceAlarm", nullptr, 0, 13710},
             {13152, "lblUserDefinedAlarm", "cbbxUserDefinedAlarm", nullptr, 0, 13711},
         }};
-    h->addLayout(Column({BuildGroup(groups, page)}));
+    h->addLayout(Column({BuildGroup(groups, page, BoundField)}));
 
     QGroupBox* definitions = MakeGroup("gbxSequenceDefinitions", 13116);
     auto* dg = Tight(new QGridLayout(definitions));
@@ -390,7 +239,7 @@ void BuildSequences(QTabWidget* pages) {
             {13154, "lblMaxNumberOfCallAttempts", "edtMaxNoCallAttempts", nullptr, 0, 0,
              "udMaxNoCallAttempts"},
         }};
-    h->addLayout(Column({definitions, BuildGroup(cycles, page)}));
+    h->addLayout(Column({definitions, BuildGroup(cycles, page, BoundField)}));
     h->addStretch();
 }
 
@@ -403,8 +252,8 @@ void BuildCallNumbers(QTabWidget* pages) {
     grid->setVerticalSpacing(1);
     grid->addWidget(MakeLabel("lblCallBack", 13179), 0, 4);
     for (int d = 0; d < 6; ++d) {
-        const QString X = kDestination[d];
-        const QString L = kDestinationLabel[d];
+        const QString X(QLatin1Char(mm::kDestinationLetters[d]));
+        const QString L = DestinationLabelName(d);
         const int top = 3 * d; // label line, field line, a little air
         grid->addWidget(MakeLabel("lblTelephoneNumber" + L, 13155 + d), top, 0);
         grid->addWidget(MakeLabel("lblAlarmCode" + L, 13161 + d), top, 1);
@@ -417,7 +266,7 @@ void BuildCallNumbers(QTabWidget* pages) {
         const QByteArray spinner = ("udCallAttempts" + X).toLatin1();
         Row attempts{0, "", field.constData()};
         attempts.spinner = spinner.constData();
-        grid->addWidget(MakeField(attempts, page), top + 1, 3);
+        grid->addWidget(MakeField(attempts, page, BoundField), top + 1, 3);
         grid->addWidget(MakeCheck("cbCallBack" + X, 0), top + 1, 4);
         grid->setRowMinimumHeight(top + 2, 8);
     }
@@ -469,8 +318,8 @@ void BuildTimersAndIndication(QTabWidget* pages) {
             {13206, "lblIndicationDuringCall", "cbbxIndicationInBatteryMode"},
             {13207, "lblAlarmButtonIllumination", "cbbxAlarmButtonIllumination"},
         }};
-    h->addLayout(Column({BuildGroup(timers, page)}));
-    h->addLayout(Column({BuildGroup(indications, page)}));
+    h->addLayout(Column({BuildGroup(timers, page, BoundField)}));
+    h->addLayout(Column({BuildGroup(indications, page, BoundField)}));
     h->addStretch();
 }
 
@@ -518,8 +367,8 @@ void BuildCallParameters(QTabWidget* pages) {
         }};
     // The fields of both groups in one column, at the outgoing group's: the incoming group's
     // longer labels break into two lines rather than widen the window.
-    QGroupBox* out = BuildGroup(outgoing, page);
-    QGroupBox* in = BuildGroup(incoming, page);
+    QGroupBox* out = BuildGroup(outgoing, page, BoundField);
+    QGroupBox* in = BuildGroup(incoming, page, BoundField);
     auto* outGrid = static_cast<QGridLayout*>(out->layout());
     auto* inGrid = static_cast<QGridLayout*>(in->layout());
     int labels = 0;
@@ -535,7 +384,7 @@ void BuildCallParameters(QTabWidget* pages) {
         label->setFixedWidth(labels);
     }
     h->addLayout(Column({out, in}));
-    h->addLayout(Column({BuildGroup(other, page)}));
+    h->addLayout(Column({BuildGroup(other, page, BoundField)}));
     h->addStretch();
 }
 
@@ -563,7 +412,7 @@ void BuildExtendedFunctions(QTabWidget* pages) {
             {13239, "lblServiceCallInterval", "edtServiceCallInterval",
              "lblServiceCallIntervalUnit", 13198},
         }};
-    QGroupBox* productBox = BuildGroup(product, page);
+    QGroupBox* productBox = BuildGroup(product, page, BoundField);
     // The production date may need twice the width of the other fields (a long date form):
     // the fields sit at the right edge of a column with room for that.
     auto* grid = static_cast<QGridLayout*>(productBox->layout());
@@ -573,7 +422,7 @@ void BuildExtendedFunctions(QTabWidget* pages) {
         grid->setAlignment(e, Qt::AlignRight);
     }
     h->addLayout(Column({productBox}));
-    h->addLayout(Column({BuildGroup(functions, page)}));
+    h->addLayout(Column({BuildGroup(functions, page, BoundField)}));
     h->addStretch();
 }
 
@@ -613,7 +462,7 @@ void BuildAdvanced(QTabWidget* pages) {
                             {13257, "lblRadioCalibration", "edtRadioCalibration"},
                         },
                         true};
-    QGroupBox* infoBox = BuildGroup(info, page);
+    QGroupBox* infoBox = BuildGroup(info, page, BoundField);
     infoBox->findChild<QLineEdit*>("edtRadioCalibration")
         ->setFixedWidth(infoBox->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 14);
     h->addLayout(Column({infoBox}));

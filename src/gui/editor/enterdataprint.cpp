@@ -1,9 +1,8 @@
 // The editor's File > Print and its Tools entry to basic programming.
 #include "gui/editor/enterdata.h"
 
-#include "gui/guided/basicprogplus.h"
-#include "gui/guided/printdialog.h"
-#include "print/printconfiguration.h"
+#include "gui/common/printdialog.h"
+#include "report/printconfiguration.h"
 
 #include <QPrinter>
 
@@ -17,16 +16,16 @@ void TfrmEnterData::mnuFilePrintClick() {
     ControlsToImage();
     // The report's page count follows the editor's own size (a read sets it, Save may
     // change it), not the size of the file last loaded.
-    KivoData printed = data_;
-    printed.imageSize = imageSize_;
-    if (!PrintDialog::OutputIsNotInput(this, printer, data_.fileName)) return;
+    KivoData printed = doc_.data;
+    printed.imageSize = doc_.imageSize;
+    if (!PrintDialog::OutputIsNotInput(this, printer, doc_.data.fileName)) return;
     PrintDialog::ReportOutcome(
         this, printer,
         PrintConfiguration(printed, {ctx_.folders.programFolder, ctx_.templateFolder}, printer));
 }
 
 void TfrmEnterData::mnuToolsBasicClick() {
-    if (ctx_.windows.basicProgPlus) ctx_.windows.basicProgPlus->exec();
+    ctx_.windows.Exec(Role::BasicProgramming);
 }
 
 } // namespace kivo::gui

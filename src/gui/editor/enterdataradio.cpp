@@ -4,10 +4,9 @@
 #include "gui/editor/enterdata.h"
 
 #include "app/strtable.h"
-#include "gui/app/messages.h"
-#include "gui/radio/inforadio.h"
-#include "gui/radio/learning.h"
-#include "gui/radio/receiveradio.h"
+#include "gui/common/learning.h"
+#include "gui/common/messages.h"
+#include "gui/common/receiveradio.h"
 #include "link/commands.h"
 #include "radio/learnedcode.h"
 
@@ -44,15 +43,9 @@ void TfrmEnterData::WireRadioPosition(int n) {
 }
 
 TfrmReceiveRadio* TfrmEnterData::ReceiveRadioWindow() {
-    if (ctx_.windows.receiveRadio) return ctx_.windows.receiveRadio;
+    if (auto* waiting = ctx_.windows.As<TfrmReceiveRadio>(Role::ReceiveRadio)) return waiting;
     if (!ownReceiveRadio_) ownReceiveRadio_ = std::make_shared<TfrmReceiveRadio>();
     return ownReceiveRadio_.get();
-}
-
-TfrmInfoRadio* TfrmEnterData::InfoRadioWindow() {
-    if (ctx_.windows.infoRadio) return ctx_.windows.infoRadio;
-    if (!ownInfoRadio_) ownInfoRadio_ = std::make_shared<TfrmInfoRadio>(ctx_);
-    return ownInfoRadio_.get();
 }
 
 void TfrmEnterData::btnReceiveRadioCodeClick(int n) {
@@ -104,10 +97,8 @@ void TfrmEnterData::bbtnInfoRadioPosClick(int n) {
         Messages::Show(this, MsgKind::Information, 13807);
         return;
     }
-    TfrmInfoRadio* info = InfoRadioWindow();
-    info->SetCode(code.toUpper());
-    info->SetPosition(n);
-    if (info->ReadTransmitterInfo()) info->exec();
+    if (TransmitterInfoRole* info = TransmitterInfoWindow(ctx_.windows))
+        info->ShowTransmitter(code, n);
 }
 
 void TfrmEnterData::cbTestRadioPosClick(int n) {

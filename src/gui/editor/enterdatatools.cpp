@@ -7,7 +7,7 @@
 #include "data/filetarget.h"
 #include "data/textexport.h"
 #include "editor/homeaway.h"
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 #include "gui/editor/alarmtypes.h"
 #include "gui/editor/enterdata.h"
 #include "gui/editor/selectdirectory.h"
@@ -39,7 +39,7 @@ void SetDocumentOpener(DocumentOpener opener) {
 }
 
 void TfrmEnterData::btnAlarmTypesConfigureClick() {
-    TfrmAlarmTypes* dialog = ctx_.windows.alarmTypes;
+    auto* dialog = ctx_.windows.As<TfrmAlarmTypes>(Role::AlarmTypes);
     if (!dialog) return;
     // The dialog shows the bytes as the main page has them now.
     ControlsToImage();
@@ -47,13 +47,13 @@ void TfrmEnterData::btnAlarmTypesConfigureClick() {
 }
 
 void TfrmEnterData::mnuToolsConfigureHomeAwayClick() {
-    TfrmSelectHomeAway* dialog = ctx_.windows.selectHomeAway;
+    auto* dialog = ctx_.windows.As<TfrmSelectHomeAway>(Role::SelectHomeAway);
     if (!dialog) return;
     dialog->SetSelection(-1);
     if (dialog->exec() != QDialog::Accepted) return;
     const int choice = dialog->GetSelection();
     if (choice < 0) return;
-    Image& image = data_.image;
+    Image& image = doc_.data.image;
     ApplyHomeAway(image, choice);
     // Only the controls of the bytes written follow; the tick boxes store bit 7 alone later,
     // which keeps the other bits as written here.
@@ -67,7 +67,7 @@ void TfrmEnterData::mnuToolsConfigureHomeAwayClick() {
 }
 
 void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
-    TfrmViewDefault* dialog = ctx_.windows.viewDefault;
+    auto* dialog = ctx_.windows.As<TfrmViewDefault>(Role::ViewDefault);
     if (!dialog) return;
     if (dialog->CountDefaultConfigs() == 0) {
         Messages::Show(this, MsgKind::Information, 15019);
@@ -82,7 +82,7 @@ void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
 }
 
 void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
-    TfrmSelectDirectory* dialog = ctx_.windows.selectDirectory;
+    auto* dialog = ctx_.windows.As<TfrmSelectDirectory>(Role::SelectDirectory);
     if (!dialog) return;
     dialog->SetDirectory(Q(ctx_.folders.configFolder));
     if (dialog->exec() != QDialog::Accepted) return;
@@ -95,9 +95,9 @@ void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
 void TfrmEnterData::mnuToolsCreateTextFileClick() {
     ControlsToImage();
     ExportInput in;
-    in.image = &data_.image;
-    in.imageSource = data_.imageSource;
-    in.fileName = data_.fileName;
+    in.image = &doc_.data.image;
+    in.imageSource = doc_.data.imageSource;
+    in.fileName = doc_.data.fileName;
     in.programFolder = ctx_.folders.programFolder;
     ExportFieldsFromControls(*controls_, in);
     in.sequenceLetters = Str(15034);
@@ -105,7 +105,7 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
     const std::string path = ExportFileName(in);
     const QString fullName = QFileInfo(Q(path)).absoluteFilePath();
     // A name that leads back to the configuration itself (a link) would destroy it.
-    if (SameFile(path, data_.fileName)) {
+    if (SameFile(path, doc_.data.fileName)) {
         Messages::Show(this, MsgKind::Error, 16208, {fullName.toStdString()});
         return;
     }

@@ -1,8 +1,8 @@
 #include "gui/editor/selectdirectory.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/enterdata.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QFileDialog>
 #include <QGroupBox>
@@ -29,9 +29,7 @@ QString WithoutDelimiter(QString path) {
 } // namespace
 
 TfrmSelectDirectory::TfrmSelectDirectory(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSelectDirectory"));
     setWindowTitle(QStr(13741));
 
@@ -94,7 +92,7 @@ void TfrmSelectDirectory::showEvent(QShowEvent* event) {
 }
 
 void TfrmSelectDirectory::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
 }

@@ -1,7 +1,7 @@
 // Choosing the configuration folder, in which configuration files are opened and saved.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "gui/editor/selecthomeaway.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/enterdata.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -21,9 +21,7 @@ constexpr int kItemTexts[] = {13753, 13754, 13755, 13756};
 } // namespace
 
 TfrmSelectHomeAway::TfrmSelectHomeAway(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSelectHomeAway"));
     setWindowTitle(QStr(13751));
 
@@ -75,7 +73,7 @@ void TfrmSelectHomeAway::showEvent(QShowEvent* event) {
 }
 
 void TfrmSelectHomeAway::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     btnOk->setEnabled(false);

@@ -2,7 +2,7 @@
 // the editor writes it into the image.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

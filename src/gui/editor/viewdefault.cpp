@@ -1,9 +1,9 @@
 #include "gui/editor/viewdefault.h"
 
 #include "data/defaultconfigs.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/enterdata.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -23,9 +23,7 @@ constexpr int kGroupMargin = 8;
 } // namespace
 
 TfrmViewDefault::TfrmViewDefault(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmViewDefault"));
     setWindowTitle(QStr(13731));
 
@@ -85,7 +83,7 @@ void TfrmViewDefault::showEvent(QShowEvent* event) {
 }
 
 void TfrmViewDefault::FormShow() {
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     names_ = ListDefaultConfigs(ctx_.folders.programFolder);

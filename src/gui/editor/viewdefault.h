@@ -2,7 +2,7 @@
 // configuration (the starting image of File > New and of every new editor session).
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

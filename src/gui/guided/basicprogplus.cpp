@@ -3,16 +3,17 @@
 #include "app/strtable.h"
 #include "data/basicimage.h"
 #include "data/codec.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/app/qtprocedureui.h"
-#include "gui/app/statusline.h"
-#include "gui/editor/enterdata.h"
-#include "gui/editor/keyfilter.h"
-#include "gui/guided/printdialog.h"
+#include "data/fileio.h"
+#include "gui/common/frame.h"
+#include "gui/common/keyfilter.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
+#include "gui/common/printdialog.h"
+#include "gui/common/qtprocedureui.h"
+#include "gui/common/statusline.h"
 #include "link/commands.h"
 #include "link/procedures.h"
-#include "print/printconfiguration.h"
+#include "report/printconfiguration.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -50,9 +51,7 @@ constexpr int kRadioTexts[] = {12004, 12005, 12006};
 } // namespace
 
 TfrmBasicProgPlus::TfrmBasicProgPlus(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmBasicProgPlus"));
     BuildControls();
     SetTexts();
@@ -221,7 +220,7 @@ void TfrmBasicProgPlus::FormShow() {
     sbStatus->clearMessage();
     const bool found = ListConfigurations();
     ArrangeWidths();
-    StayAbove(this, ctx_.windows.enterData);
+    StayAbove(this, ctx_.windows.Window(Role::Editor));
     CentreOnScreen(this);
     edtAlarmCode->setFocus();
     // The boxes come once the window is up: a modal dialog cannot end before its own loop

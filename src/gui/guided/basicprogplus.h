@@ -5,7 +5,7 @@
 #pragma once
 
 #include "data/kivodata.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 

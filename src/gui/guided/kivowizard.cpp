@@ -1,13 +1,13 @@
 #include "gui/guided/kivowizard.h"
 
 #include "app/strtable.h"
-#include "gui/app/mainwindow.h"
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/app/qtprocedureui.h"
+#include "gui/common/frame.h"
+#include "gui/common/learning.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
+#include "gui/common/qtprocedureui.h"
+#include "gui/common/receiveradio.h"
 #include "gui/guided/wizardpictures.h"
-#include "gui/radio/learning.h"
-#include "gui/radio/receiveradio.h"
 #include "link/commands.h"
 #include "link/procedures.h"
 
@@ -27,10 +27,7 @@ constexpr QSize kClientSize(689, 459);
 } // namespace
 
 TfrmKivoWizard::TfrmKivoWizard(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::Minimise)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmKivoWizard"));
     FormCreate();
 }
@@ -38,6 +35,7 @@ TfrmKivoWizard::TfrmKivoWizard(AppContext& ctx, QWidget* parent)
 TfrmKivoWizard::~TfrmKivoWizard() = default;
 
 void TfrmKivoWizard::FormCreate() {
+    pictures_ = WizardPictures();
     BuildFrame();
     BuildSheets();
     btnBack->setText(QStr(11351));
@@ -117,10 +115,7 @@ void TfrmKivoWizard::InitAnswers() {
 }
 
 void TfrmKivoWizard::ShowPagePicture(int state) {
-    // The start window keeps the pictures; a wizard without one (tests) takes the same list.
-    const QStringList pictures =
-        ctx_.windows.main ? ctx_.windows.main->ImageList : WizardPictures();
-    imgLeft->SetResource(pictures.value(wizard::PictureOf(state)));
+    imgLeft->SetResource(pictures_.value(wizard::PictureOf(state)));
 }
 
 QString TfrmKivoWizard::TransmitterName(int n) const {
@@ -128,7 +123,7 @@ QString TfrmKivoWizard::TransmitterName(int n) const {
 }
 
 TfrmReceiveRadio* TfrmKivoWizard::ReceiveRadioWindow() {
-    if (ctx_.windows.receiveRadio) return ctx_.windows.receiveRadio;
+    if (auto* waiting = ctx_.windows.As<TfrmReceiveRadio>(Role::ReceiveRadio)) return waiting;
     if (!ownReceiveRadio_) ownReceiveRadio_ = std::make_unique<TfrmReceiveRadio>();
     return ownReceiveRadio_.get();
 }

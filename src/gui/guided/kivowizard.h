@@ -6,10 +6,11 @@
 
 #include "data/kivodata.h"
 #include "data/kivoini.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "wizard/wizard.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -46,6 +47,9 @@ public:
     void InitAnswers();
     void ShowPagePicture(int state);
     QString TransmitterName(int n) const;
+    // The page pictures by index; the start window's image list in the program (the shell
+    // hands it over), the drawings of WizardPictures() otherwise.
+    void SetPictures(const QStringList& pictures) { pictures_ = pictures; }
 
     int PageState() const { return answers_.state; }
     const wizard::Answers& Answers() const { return answers_; }
@@ -193,6 +197,7 @@ private:
     KivoIni ini_;
     KivoData data_;
     wizard::Answers answers_;
+    QStringList pictures_;
     ValueList alarmTypeValues_;
     ValueList precallValues_;
     ValueList protocolValues_;

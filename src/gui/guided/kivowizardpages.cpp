@@ -2,11 +2,13 @@
 // the key filters.
 #include "gui/guided/kivowizard.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/picture.h"
-#include "gui/app/placement.h"
-#include "gui/editor/keyfilter.h"
-#include "gui/editor/updown.h"
+#include "gui/common/formbuilder.h"
+#include "gui/common/keyfilter.h"
+#include "gui/common/messages.h"
+#include "gui/common/named.h"
+#include "gui/common/picture.h"
+#include "gui/common/placement.h"
+#include "gui/common/updown.h"
 #include "gui/guided/wizardpictures.h"
 
 #include <QButtonGroup>
@@ -27,6 +29,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstring>
+#include <utility>
+
 namespace kivo::gui {
 
 namespace {
@@ -38,15 +43,6 @@ constexpr int kButtonWidth = 96;
 constexpr int kCapacityAlarmType = 100;
 constexpr int kCapacityPrecall = 20;
 constexpr int kCapacityProtocol = 30;
-
-template <class W> W* Named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-template <class W> W* Named(W* widget, const char* name) {
-    return Named(widget, QString::fromLatin1(name));
-}
 
 QPlainTextEdit* Memo(QWidget* parent, const char* name) {
     // Borderless and read-only: it reads like a text on the page, not like a field.
@@ -77,6 +73,23 @@ QLineEdit* Field(QWidget* parent, const QString& name, int maxLength, int width 
     field->setMaxLength(maxLength);
     if (width) field->setFixedWidth(width);
     return field;
+}
+
+// The fields of the rows built from tables.
+FieldSpec SheetField(const char* field) {
+    static const std::pair<const char*, FieldSpec> kFields[] = {
+        {"cbbxPrecallType", {FieldKind::List}},
+        {"edtPrecallDuration", {FieldKind::Edit, 3, 0, 48}},
+        {"edtAlarmCode", {FieldKind::Edit, 16, 0, 150}},
+    };
+    for (const auto& [name, spec] : kFields)
+        if (std::strcmp(name, field) == 0) return spec;
+    return {};
+}
+
+// A control of a group built from a table, into the window's member of that name.
+template <class W> void Take(QWidget* group, W*& member, const char* name) {
+    member = group->findChild<W*>(QLatin1String(name));
 }
 
 // A choice list from a section of Values.ini; separator items are shown but cannot be chosen.
@@ -255,21 +268,18 @@ void TfrmKivoWizard::BuildSheets() {
     // tbs4: pre-call signal.
     gbxInfoPreCall = Named(new QGroupBox(tbs[4]), "gbxInfoPreCall");
     mmPrecallSignal = Memo(gbxInfoPreCall, "mmPrecallSignal");
-    gbxPrecallSignal = Named(new QGroupBox(tbs[4]), "gbxPrecallSignal");
-    lblPrecall_1 = Label(gbxPrecallSignal, "lblPrecall_1");
-    cbbxPrecallType = Named(new QComboBox(gbxPrecallSignal), "cbbxPrecallType");
-    lblPrecall_2 = Label(gbxPrecallSignal, "lblPrecall_2");
-    edtPrecallDuration = Field(gbxPrecallSignal, "edtPrecallDuration", 3, 48);
-    lblPrecall_3 = Label(gbxPrecallSignal, "lblPrecall_3");
-    {
-        auto* grid = new QGridLayout(gbxPrecallSignal);
-        grid->addWidget(lblPrecall_1, 0, 0);
-        grid->addWidget(cbbxPrecallType, 0, 1, 1, 2);
-        grid->addWidget(lblPrecall_2, 1, 0);
-        grid->addWidget(edtPrecallDuration, 1, 1);
-        grid->addWidget(lblPrecall_3, 1, 2);
-        grid->setColumnStretch(3, 1);
-    }
+    const Group precall = {"gbxPrecallSignal",
+                           0,
+                           {
+                               {0, "lblPrecall_1", "cbbxPrecallType"},
+                               {0, "lblPrecall_2", "edtPrecallDuration", "lblPrecall_3"},
+                           }};
+    gbxPrecallSignal = BuildGroup(precall, tbs[4], SheetField, Density::Roomy);
+    Take(gbxPrecallSignal, lblPrecall_1, "lblPrecall_1");
+    Take(gbxPrecallSignal, cbbxPrecallType, "cbbxPrecallType");
+    Take(gbxPrecallSignal, lblPrecall_2, "lblPrecall_2");
+    Take(gbxPrecallSignal, edtPrecallDuration, "edtPrecallDuration");
+    Take(gbxPrecallSignal, lblPrecall_3, "lblPrecall_3");
     Sheet(4, gbxInfoPreCall, mmPrecallSignal, gbxPrecallSignal);
 
     // tbs5: one receiver list or several.
@@ -430,20 +440,19 @@ void TfrmKivoWizard::BuildSheets() {
     // tbs11: the ID number and programming.
     gbxProgramKivoInfo = Named(new QGroupBox(tbs[11]), "gbxProgramKivoInfo");
     mmProgramKivo = Memo(gbxProgramKivoInfo, "mmProgramKivo");
-    gbxProgramKivo = Named(new QGroupBox(tbs[11]), "gbxProgramKivo");
-    lblAlarmCode = Label(gbxProgramKivo, "lblAlarmCode");
-    edtAlarmCode = Field(gbxProgramKivo, "edtAlarmCode", 16, 150);
-    btnProgramKivo = Named(new QPushButton(gbxProgramKivo), "btnProgramKivo");
-    btnProgramKivo->setAutoDefault(false);
-    lblProgramKivoNowStatus = Label(gbxProgramKivo, "lblProgramKivoNowStatus", true);
-    {
-        auto* grid = new QGridLayout(gbxProgramKivo);
-        grid->addWidget(lblAlarmCode, 0, 0);
-        grid->addWidget(edtAlarmCode, 0, 1);
-        grid->addWidget(btnProgramKivo, 0, 2);
-        grid->addWidget(lblProgramKivoNowStatus, 1, 0, 1, 4);
-        grid->setColumnStretch(3, 1);
-    }
+    // The button follows the ID number as a unit would; the status line is a note below.
+    const Group program = {
+        "gbxProgramKivo",
+        0,
+        {
+            {0, "lblAlarmCode", "edtAlarmCode", "btnProgramKivo", 0, 0, nullptr, 0, true},
+            {0, "lblProgramKivoNowStatus", nullptr},
+        }};
+    gbxProgramKivo = BuildGroup(program, tbs[11], SheetField, Density::Roomy);
+    Take(gbxProgramKivo, lblAlarmCode, "lblAlarmCode");
+    Take(gbxProgramKivo, edtAlarmCode, "edtAlarmCode");
+    Take(gbxProgramKivo, btnProgramKivo, "btnProgramKivo");
+    Take(gbxProgramKivo, lblProgramKivoNowStatus, "lblProgramKivoNowStatus");
     Sheet(11, gbxProgramKivoInfo, mmProgramKivo, gbxProgramKivo);
 
     connect(cbTestAlarm, &QCheckBox::toggled, this, &TfrmKivoWizard::cbTestAlarmClick);

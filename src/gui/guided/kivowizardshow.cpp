@@ -2,8 +2,8 @@
 #include "gui/guided/kivowizard.h"
 
 #include "app/strtable.h"
-#include "gui/app/messages.h"
-#include "gui/editor/updown.h"
+#include "gui/common/messages.h"
+#include "gui/common/updown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

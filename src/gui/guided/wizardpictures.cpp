@@ -2,9 +2,6 @@
 
 #include <QPainter>
 
-#include <cstdlib>
-#include <cstring>
-
 namespace kivo::gui {
 
 QStringList WizardPictures() {
@@ -20,11 +17,6 @@ QStringList WizardPictures() {
     for (const char* name : names)
         list << QStringLiteral(":/artwork/wizard_%1.svg").arg(QLatin1String(name));
     return list;
-}
-
-bool WizardOffered() {
-    const char* value = std::getenv("KIVO_WIZARD");
-    return value && std::strcmp(value, "1") == 0;
 }
 
 PagePicture::PagePicture(QSize size, QWidget* parent) : QWidget(parent) {

@@ -13,10 +13,6 @@ inline constexpr const char* kWizardLogo = ":/artwork/wizard_logo.svg";
 // Resource paths of the page pictures, index 0..20.
 QStringList WizardPictures();
 
-// The wizard is offered only with KIVO_WIZARD=1 (service staff): its entries stay hidden
-// otherwise.
-bool WizardOffered();
-
 // A fixed-size box that shows one drawing stretched to fill it; the drawing can change.
 class PagePicture : public QWidget {
 public:

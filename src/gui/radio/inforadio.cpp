@@ -1,9 +1,9 @@
 #include "gui/radio/inforadio.h"
 
-#include "gui/app/messages.h"
-#include "gui/app/placement.h"
-#include "gui/editor/enterdata.h"
-#include "gui/radio/receiveradio.h"
+#include "gui/common/frame.h"
+#include "gui/common/messages.h"
+#include "gui/common/placement.h"
+#include "gui/common/receiveradio.h"
 #include "link/commands.h"
 #include "radio/transmitterinfo.h"
 
@@ -67,9 +67,7 @@ bool NavigationKey(int key) {
 } // namespace
 
 TfrmInfoRadio::TfrmInfoRadio(AppContext& ctx, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx_(ctx) {
+    : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmInfoRadio"));
     gbxInfoParameters = new QGroupBox(this);
     gbxInfoParameters->setObjectName(QStringLiteral("gbxInfoParameters"));
@@ -209,15 +207,21 @@ void TfrmInfoRadio::SetPosition(int position) {
     position_ = position;
 }
 
+void TfrmInfoRadio::ShowTransmitter(const QString& code, int position) {
+    SetCode(code);
+    SetPosition(position);
+    if (ReadTransmitterInfo()) exec();
+}
+
 TfrmReceiveRadio* TfrmInfoRadio::Waiting() {
-    if (ctx_.windows.receiveRadio) return ctx_.windows.receiveRadio;
+    if (auto* waiting = ctx_.windows.As<TfrmReceiveRadio>(Role::ReceiveRadio)) return waiting;
     if (!ownWaiting_) ownWaiting_ = std::make_unique<TfrmReceiveRadio>();
     return ownWaiting_.get();
 }
 
 QWidget* TfrmInfoRadio::BoxParent() {
     if (isVisible()) return this;
-    return ctx_.windows.enterData;
+    return ctx_.windows.Window(Role::Editor);
 }
 
 int TfrmInfoRadio::WaitForTransmitter(int tag, int titleId, int actionId) {
@@ -381,7 +385,7 @@ void TfrmInfoRadio::showEvent(QShowEvent* event) {
 
 void TfrmInfoRadio::FormShow() {
     SetCaptions();
-    QWidget* editor = ctx_.windows.enterData;
+    QWidget* editor = ctx_.windows.Window(Role::Editor);
     StayAbove(this, editor);
     CentreOver(this, editor);
     if (edtInfoTestAlarmInterval->isEnabled())

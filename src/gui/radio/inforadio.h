@@ -3,7 +3,7 @@
 // writes the settable ones back.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 #include <QDialog>
 
@@ -21,7 +21,7 @@ namespace kivo::gui {
 
 class TfrmReceiveRadio;
 
-class TfrmInfoRadio : public QDialog {
+class TfrmInfoRadio : public QDialog, public TransmitterInfoRole {
     Q_OBJECT
 public:
     // The two polls of the timer.
@@ -39,6 +39,10 @@ public:
 
     // Reads the transmitter's settings into the fields; whether the dialog is to be shown.
     bool ReadTransmitterInfo();
+
+    // The editor's request: the code and position set, the settings read, and the dialog
+    // shown modally when the read worked.
+    void ShowTransmitter(const QString& code, int position) override;
 
     // Writes the settable values into the transmitter, then closes; stays open when the
     // values are refused or the write could not start.

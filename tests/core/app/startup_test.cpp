@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "access/kivopassword.h"
+#include "data/fileio.h"
 #include "data/kivoini.h"
 #include "support/tempdir.h"
 

@@ -2,6 +2,7 @@
 // stays as it was, and a link is written through to its target and stays a link.
 #include "access/kivopassword.h"
 #include "app/startup.h"
+#include "data/fileio.h"
 #include "data/kivodata.h"
 #include "data/kivoini.h"
 #include "data/textexport.h"

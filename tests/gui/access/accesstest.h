@@ -6,7 +6,7 @@
 
 #include "access/kivopassword.h"
 #include "app/startup.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 
 namespace kivo::gui::test {
 

@@ -17,7 +17,7 @@ namespace {
 
 class ChangePasswordsTest : public AccessTest {
 protected:
-    ChangePasswordsTest() { ctx.windows.newPassword = &newPassword; }
+    ChangePasswordsTest() { ctx.windows.Register(Role::NewPassword, &newPassword); }
 
     // Answers the new-password dialog with `password` typed twice (or cancels it).
     void AnswerWith(const QString& password, bool cancel = false) {

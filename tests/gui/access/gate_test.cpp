@@ -2,8 +2,8 @@
 #include "accesstest.h"
 
 #include "gui/access/password.h"
-#include "gui/app/mainwindow.h"
 #include "gui/editor/enterdata.h"
+#include "gui/shell/mainwindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -107,9 +107,9 @@ TEST_F(AccessTest, DetailedProgrammingRunsTheEditorWhileTheStartWindowIsHidden) 
     TfrmMain start(ctx, std::string(KIVO_BIN_DIR) + "/kivotool", {});
     TfrmPassword prompt;
     TfrmEnterData editor(ctx, nullptr);
-    ctx.windows.main = &start;
-    ctx.windows.password = &prompt;
-    ctx.windows.enterData = &editor;
+    ctx.windows.Register(Role::Start, &start);
+    ctx.windows.Register(Role::Password, &prompt);
+    ctx.windows.Register(Role::Editor, &editor);
     start.show();
     start.move(5, 5);
 

@@ -2,7 +2,7 @@
 #include "editorfixture.h"
 
 #include "data/codec.h"
-#include "gui/editor/updown.h"
+#include "gui/common/updown.h"
 
 #include <QFile>
 #include <QLocale>

@@ -2,7 +2,7 @@
 #include "editorfixture.h"
 
 #include "app/strtable.h"
-#include "gui/app/information.h"
+#include "gui/common/information.h"
 #include "support/tempdir.h"
 
 #include <QLabel>
@@ -99,7 +99,7 @@ TEST_F(CommTest, WriteToASmallUnitEndsWithTheTwoPartBox) {
 
     // With the program's information box the two parts go there.
     TfrmInformation information;
-    ctx.windows.information = &information;
+    ctx.windows.Register(Role::Information, &information);
     QString first, second;
     WhenModal([&](QWidget* modal) {
         ASSERT_EQ(modal, &information);
@@ -109,7 +109,7 @@ TEST_F(CommTest, WriteToASmallUnitEndsWithTheTwoPartBox) {
     });
     ClearBoxes();
     editor->mnuCommWriteClick();
-    ctx.windows.information = nullptr;
+    ctx.windows.Register(Role::Information, nullptr);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(first.startsWith("Programmierung vollständig"));
     EXPECT_TRUE(second.contains("Erweiterte Funktionen"));

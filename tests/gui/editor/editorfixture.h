@@ -1,7 +1,7 @@
 // An editor on freshly installed program folders, talking to the in-process simulator.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "gui/editor/enterdata.h"
 #include "support/guitest.h"
 

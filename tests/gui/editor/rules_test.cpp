@@ -1,7 +1,7 @@
 // Key filters, value checks and selection rules, driven by real key events.
 #include "editorfixture.h"
 
-#include "gui/editor/updown.h"
+#include "gui/common/updown.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -20,12 +20,12 @@ protected:
     void SetUp() override {
         EditorTest::SetUp();
         dialog = std::make_unique<TfrmAlarmTypes>(ctx);
-        ctx.windows.enterData = editor.get();
-        ctx.windows.alarmTypes = dialog.get();
+        ctx.windows.Register(Role::Editor, editor.get());
+        ctx.windows.Register(Role::AlarmTypes, dialog.get());
         editor->SetAccessLevel(3);
     }
     void TearDown() override {
-        ctx.windows = Windows{};
+        ctx.windows.Clear();
         dialog.reset();
         EditorTest::TearDown();
     }

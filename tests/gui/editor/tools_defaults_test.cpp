@@ -20,9 +20,9 @@ protected:
         EditorTest::SetUp();
         viewDefault = std::make_unique<TfrmViewDefault>(ctx);
         selectDirectory = std::make_unique<TfrmSelectDirectory>(ctx);
-        ctx.windows.enterData = editor.get();
-        ctx.windows.viewDefault = viewDefault.get();
-        ctx.windows.selectDirectory = selectDirectory.get();
+        ctx.windows.Register(Role::Editor, editor.get());
+        ctx.windows.Register(Role::ViewDefault, viewDefault.get());
+        ctx.windows.Register(Role::SelectDirectory, selectDirectory.get());
         ini.SetFileName(ProgramFolder() + "Values.ini");
         // Only the default configuration itself in the program folder.
         QDir folder(QString::fromStdString(ProgramFolder()));
@@ -33,7 +33,7 @@ protected:
         }
     }
     void TearDown() override {
-        ctx.windows = Windows{};
+        ctx.windows.Clear();
         viewDefault.reset();
         selectDirectory.reset();
         EditorTest::TearDown();

@@ -18,14 +18,14 @@ protected:
         Register();
     }
     void TearDown() override {
-        ctx.windows = Windows{};
+        ctx.windows.Clear();
         dialog.reset();
         EditorTest::TearDown();
     }
     void Register() {
         dialog = std::make_unique<TfrmSelectHomeAway>(ctx);
-        ctx.windows.enterData = editor.get();
-        ctx.windows.selectHomeAway = dialog.get();
+        ctx.windows.Register(Role::Editor, editor.get());
+        ctx.windows.Register(Role::SelectHomeAway, dialog.get());
     }
 
     // The image of the worked example: check-in and check-out off, passive alarm on, the

@@ -67,10 +67,10 @@ class LayoutTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        ctx.windows.enterData = editor.get();
+        ctx.windows.Register(Role::Editor, editor.get());
     }
     void TearDown() override {
-        ctx.windows = Windows{};
+        ctx.windows.Clear();
         EditorTest::TearDown();
     }
     // Shows `dialog` without its modal loop, checks it and puts it away.

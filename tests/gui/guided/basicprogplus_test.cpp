@@ -4,9 +4,9 @@
 
 #include "app/strtable.h"
 #include "data/codec.h"
-#include "gui/app/application.h"
-#include "gui/app/mainwindow.h"
 #include "gui/editor/enterdata.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/programwindows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -300,7 +300,7 @@ TEST(BasicProgOpening, FromTheStartWindowAndFromTheEditor) {
     Folders folders;
     AppContext ctx;
     ProgramWindows windows(ctx, std::string(KIVO_BIN_DIR) + "/kivotool", {});
-    const Windows& w = ctx.windows;
+    const Windows& w = windows.Get();
     ASSERT_NE(w.basicProgPlus, nullptr);
     QDir().mkpath(QString::fromStdString(ctx.folders.configFolder));
     kivo::test::TempDir dir;

@@ -1,7 +1,7 @@
 #include "guidedfixture.h"
 
 #include "app/startup.h"
-#include "gui/guided/printdialog.h"
+#include "gui/common/printdialog.h"
 #include "transport/choose.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // simulator whose memory lives in a file, and printing into PDF files instead of a printer.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "gui/guided/basicprogplus.h"
 #include "support/guitest.h"
 #include "support/tempdir.h"

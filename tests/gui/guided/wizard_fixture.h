@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/startup.h"
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
 #include "gui/guided/kivowizard.h"
 #include "support/guitest.h"
 #include "support/tempdir.h"

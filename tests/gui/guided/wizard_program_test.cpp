@@ -4,10 +4,10 @@
 
 #include "app/strtable.h"
 #include "data/codec.h"
-#include "gui/app/application.h"
-#include "gui/app/mainwindow.h"
+#include "gui/common/receiveradio.h"
 #include "gui/editor/enterdata.h"
-#include "gui/radio/receiveradio.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/programwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -232,28 +232,28 @@ TEST_F(WizardTest, TheEntriesAppearOnlyForServiceStaff) {
             ::unsetenv("KIVO_WIZARD");
         AppContext app;
         ProgramWindows windows(app, std::string(KIVO_BIN_DIR) + "/kivotool", {});
-        ASSERT_NE(app.windows.wizard, nullptr);
-        EXPECT_EQ(!app.windows.main->btnProgrammingGuide->isHidden(), offered);
-        EXPECT_EQ(!app.windows.main->lblAStepByStep->isHidden(), offered);
-        auto* item = app.windows.enterData->findChild<QAction*>(QStringLiteral("mnuToolsGuide"));
+        ASSERT_NE(windows.Get().wizard, nullptr);
+        EXPECT_EQ(!windows.Get().main->btnProgrammingGuide->isHidden(), offered);
+        EXPECT_EQ(!windows.Get().main->lblAStepByStep->isHidden(), offered);
+        auto* item = windows.Get().enterData->findChild<QAction*>(QStringLiteral("mnuToolsGuide"));
         ASSERT_NE(item, nullptr);
         EXPECT_EQ(item->isVisible(), offered);
-        EXPECT_EQ(app.windows.main->ImageList.size(), 21);
+        EXPECT_EQ(windows.Get().main->ImageList.size(), 21);
         if (!offered) continue;
         // The start window's button opens the wizard and hides the start window meanwhile.
-        app.windows.main->show();
+        windows.Get().main->show();
         bool mainHidden = false;
         QWidget* opened = nullptr;
         WhenModal([&](QWidget* modal) {
             opened = modal;
-            mainHidden = !app.windows.main->isVisible();
+            mainHidden = !windows.Get().main->isVisible();
             if (modal) modal->close();
         });
-        app.windows.main->btnProgrammingGuide->click();
-        EXPECT_EQ(opened, app.windows.wizard);
+        windows.Get().main->btnProgrammingGuide->click();
+        EXPECT_EQ(opened, windows.Get().wizard);
         EXPECT_TRUE(mainHidden);
-        EXPECT_TRUE(app.windows.main->isVisible());
-        app.windows.main->hide();
+        EXPECT_TRUE(windows.Get().main->isVisible());
+        windows.Get().main->hide();
     }
     ::unsetenv("KIVO_WIZARD");
 }

@@ -79,11 +79,11 @@ void RadioTest::SetUp() {
     UseKobu();
     // In the program's order: the editor, the waiting window, the info dialog.
     editor = std::make_unique<TfrmEnterData>(ctx);
-    ctx.windows.enterData = editor.get();
+    ctx.windows.Register(Role::Editor, editor.get());
     waiting = std::make_unique<TfrmReceiveRadio>();
-    ctx.windows.receiveRadio = waiting.get();
+    ctx.windows.Register(Role::ReceiveRadio, waiting.get());
     info = std::make_unique<TfrmInfoRadio>(ctx);
-    ctx.windows.infoRadio = info.get();
+    ctx.windows.Register(Role::InfoRadio, info.get());
     shows_ = std::make_shared<ShowCounter>();
     waiting->installEventFilter(shows_.get());
     info->installEventFilter(shows_.get());
@@ -95,7 +95,7 @@ void RadioTest::TearDown() {
     info.reset();
     waiting.reset();
     editor.reset();
-    ctx.windows = Windows{};
+    ctx.windows.Clear();
 }
 
 void RadioTest::UseKobu(const std::string& options) {

@@ -3,10 +3,10 @@
 // link is left open.
 #pragma once
 
-#include "gui/app/appcontext.h"
+#include "gui/common/appcontext.h"
+#include "gui/common/receiveradio.h"
 #include "gui/editor/enterdata.h"
 #include "gui/radio/inforadio.h"
-#include "gui/radio/receiveradio.h"
 #include "sim/simkobu.h"
 #include "support/guitest.h"
 

@@ -1,6 +1,6 @@
 #include "guitest.h"
 
-#include "gui/app/application.h"
+#include "gui/shell/application.h"
 
 #include <QDir>
 #include <QTest>

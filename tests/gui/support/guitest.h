@@ -2,7 +2,7 @@
 // recorder installed, and the program's folders inside a fresh test folder.
 #pragma once
 
-#include "gui/app/messages.h"
+#include "gui/common/messages.h"
 #include "support/tempdir.h"
 
 #include <QApplication>
