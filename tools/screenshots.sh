@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renews the README's pictures in docs/pictures/: the start window, every page of the
-# detailed editor, basic programming, the wizard, and the first page of the printed report.
+# Renews the pictures of the README and the user guide in docs/pictures/: every window of the
+# program, every page of the detailed editor, and the first page of the printed report.
 # Runs the built programs (./kivo test or ./kivo run builds them) under Xvfb with the
 # simulated Kobu and folders of their own, so the pictures show a fresh installation.
 #   tools/screenshots.sh [BUILD_DIR]      (default build/)
@@ -27,8 +27,26 @@ for page in "$work"/windows/frmEnterData_page*.png; do
   n="${page##*_page}"
   cp "$page" "$out/editor-${n%.png}.png"
 done
-cp "$work/windows/frmBasicProgPlus.png" "$out/basic-programming.png"
-cp "$work/windows/frmKivoWizard.png" "$out/wizard.png"
+# Every other window, under the name the guide gives it.
+while read -r window name; do
+  cp "$work/windows/$window.png" "$out/$name.png"
+done <<'LIST'
+frmBasicProgPlus basic-programming
+frmKivoWizard wizard
+frmPassword password
+frmNewPassword new-password
+frmChangePasswords change-passwords
+frmAlarmTypes alarm-types
+frmReceiveRadio receive-radio
+frmInfoRadio info-radio
+frmSelectHomeAway select-homeaway
+frmSelectDirectory select-directory
+frmViewDefault view-default
+frmAbout about
+frmInformation information
+frmDiagnosis diagnosis
+box15009 box15009
+LIST
 
 # The report of the default configuration, as File > Print renders it.
 default="$(find "$KIVO_APPDATA_DIR" -name Default.bin | head -1)"

@@ -7,6 +7,7 @@
 #include "gui/common/diagnosisdialog.h"
 #include "gui/common/edition.h"
 #include "gui/common/frame.h"
+#include "gui/common/guide.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -233,6 +234,7 @@ void TfrmEnterData::BuildMenus() {
     item(tools, "mnuToolsChangePasswords", 13018, {}, [this] { mnuToolsChangePasswordsClick(); });
 
     QMenu* help = menu("mnuHelp", 13019);
+    item(help, "mnuHelpGuide", 16432, QKeySequence(Qt::Key_F1), [this] { ShowGuide(this, ctx_); });
     item(help, "mnuHelpDiagnosis", 16014, {}, [this] { DiagnosisDialog::Show(this, ctx_); });
     help->addSeparator();
     item(help, "mnuHelpAbout", 13020, {}, [this] { mnuHelpAboutClick(); });

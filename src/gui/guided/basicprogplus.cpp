@@ -5,6 +5,7 @@
 #include "data/codec.h"
 #include "data/fileio.h"
 #include "gui/common/frame.h"
+#include "gui/common/guide.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -53,6 +54,7 @@ constexpr int kRadioTexts[] = {12004, 12005, 12006};
 TfrmBasicProgPlus::TfrmBasicProgPlus(AppContext& ctx, QWidget* parent)
     : QDialog(parent, FrameFlags(Frame::SystemMenu)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmBasicProgPlus"));
+    AddGuideAction(this, ctx_); // F1
     BuildControls();
     SetTexts();
     FitFixedSize(this, kClientSize);

@@ -2,6 +2,7 @@
 
 #include "app/strtable.h"
 #include "gui/common/frame.h"
+#include "gui/common/guide.h"
 #include "gui/common/learning.h"
 #include "gui/common/messages.h"
 #include "gui/common/placement.h"
@@ -29,6 +30,7 @@ constexpr QSize kClientSize(689, 459);
 TfrmKivoWizard::TfrmKivoWizard(AppContext& ctx, QWidget* parent)
     : QDialog(parent, FrameFlags(Frame::Minimise)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmKivoWizard"));
+    AddGuideAction(this, ctx_); // F1
     FormCreate();
 }
 

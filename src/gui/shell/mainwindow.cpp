@@ -4,6 +4,7 @@
 #include "gui/access/password.h"
 #include "gui/common/edition.h"
 #include "gui/common/frame.h"
+#include "gui/common/guide.h"
 #include "gui/common/messages.h"
 #include "gui/common/picture.h"
 #include "gui/common/placement.h"
@@ -47,6 +48,7 @@ TfrmMain::TfrmMain(AppContext& ctx, const std::string& executablePath,
                    const std::vector<std::string>& arguments, QWidget* parent)
     : QWidget(parent, FrameFlags(Frame::SystemMenu, Qt::Window)), ctx_(ctx) {
     setObjectName(QStringLiteral("frmMain"));
+    AddGuideAction(this, ctx_); // F1
     FormCreate(executablePath, arguments);
 }
 

@@ -6,6 +6,7 @@
 #include "gui/access/password.h"
 #include "gui/common/about.h"
 #include "gui/common/diagnosisdialog.h"
+#include "gui/common/guide.h"
 #include "gui/common/information.h"
 #include "gui/common/messages.h"
 #include "gui/common/receiveradio.h"
@@ -121,6 +122,10 @@ int SaveScreenshots(const Windows& w, const AppContext& ctx, const QString& dir)
     // The connection diagnosis, with the Kobu this run talks to.
     DiagnosisDialog diagnosis(DiagnosisDialog::Diagnose(ctx));
     ok = Shot(&diagnosis, dir, QStringLiteral("frmDiagnosis")) && ok;
+    // The user guide at its beginning, when the installation has it.
+    TfrmGuide guide;
+    if (guide.Open(GuidePath(ctx.templateFolder)))
+        ok = Shot(&guide, dir, QStringLiteral("frmGuide")) && ok;
     Messages::Install(nullptr);
 
     ok = ShotOfBox(10013, MsgKind::Information, BtnOk, dir, QStringLiteral("box10013")) && ok;

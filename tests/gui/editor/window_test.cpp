@@ -292,6 +292,19 @@ TEST_F(EditorTest, HelpOpensTheConnectionDiagnosis) {
     EXPECT_EQ(title, "Verbindungsdiagnose");
 }
 
+TEST_F(EditorTest, HelpOpensTheGuideAlsoByF1) {
+    auto* action = Find<QAction>("mnuHelpGuide");
+    EXPECT_EQ(action->text(), "Handbuch");
+    EXPECT_EQ(action->shortcut(), QKeySequence(Qt::Key_F1));
+    action->trigger();
+    QWidget* guide = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "frmGuide" && w->isVisible()) guide = w;
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(Boxes().empty());
+    guide->close();
+}
+
 TEST_F(EditorTest, GridRowsComeFromValuesIni) {
     auto* grid = Find<QTableWidget>("sgAdvanced");
     KivoIni ini;
