@@ -24,13 +24,14 @@ std::string Json::Quote(const std::string& text) {
 
 std::string Json::Array(const std::vector<std::string>& items) {
     std::string out = "[";
-    for (std::size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i];
+    for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i];
     return out + "]";
 }
 
 Json& Json::Add(const std::string& name, const std::string& json) {
-    if (!body_.empty()) body_ += ",";
-    body_ += Quote(name) + ":" + json;
+    // One line, spaced as most tools print it, so that a person can read it too.
+    if (!body_.empty()) body_ += ", ";
+    body_ += Quote(name) + ": " + json;
     return *this;
 }
 

@@ -118,10 +118,10 @@ TEST(KivoctlScripts, JsonIsOneObjectOnStdout) {
         return r.out;
     };
     const std::string info = json("info --kobu sim", 0);
-    EXPECT_NE(info.find("\"firmware\":\"07.30-10\""), std::string::npos) << info;
-    EXPECT_NE(info.find("\"size\":512"), std::string::npos);
-    EXPECT_NE(info.find("\"serial\":210417"), std::string::npos);
-    EXPECT_NE(info.find("\"kobu_version\":\"11-1 SIM1.0\""), std::string::npos);
+    EXPECT_NE(info.find("\"firmware\": \"07.30-10\""), std::string::npos) << info;
+    EXPECT_NE(info.find("\"size\": 512"), std::string::npos);
+    EXPECT_NE(info.find("\"serial\": 210417"), std::string::npos);
+    EXPECT_NE(info.find("\"kobu_version\": \"11-1 SIM1.0\""), std::string::npos);
 
     json("read unit.Kivo --kobu sim:memory=" + dir.file("mem.bin"), 0);
     KivoData other;
@@ -130,20 +130,20 @@ TEST(KivoctlScripts, JsonIsOneObjectOnStdout) {
     ASSERT_TRUE(other.SaveImage512(dir.file("other.Kivo")).ok());
     const std::string verify =
         json("verify other.Kivo --kobu sim:memory=" + dir.file("mem.bin"), 5);
-    EXPECT_NE(verify.find("\"verified\":false"), std::string::npos) << verify;
-    EXPECT_NE(verify.find("{\"address\":\"0x0C4\",\"name\":\"Battery check interval\""),
+    EXPECT_NE(verify.find("\"verified\": false"), std::string::npos) << verify;
+    EXPECT_NE(verify.find("{\"address\": \"0x0C4\", \"name\": \"Battery check interval\""),
               std::string::npos)
         << verify;
     const std::string write =
         json("write other.Kivo --no-backup --kobu sim:memory=" + dir.file("mem.bin"), 0);
-    EXPECT_NE(write.find("\"verified\":true"), std::string::npos) << write;
-    EXPECT_NE(write.find("\"differences\":[]"), std::string::npos) << write;
+    EXPECT_NE(write.find("\"verified\": true"), std::string::npos) << write;
+    EXPECT_NE(write.find("\"differences\": []"), std::string::npos) << write;
     const std::string diff = json("diff unit.Kivo other.Kivo", 1);
-    EXPECT_NE(diff.find("\"equal\":false"), std::string::npos) << diff;
-    EXPECT_NE(diff.find("\"address\":\"0x0C4\""), std::string::npos) << diff;
+    EXPECT_NE(diff.find("\"equal\": false"), std::string::npos) << diff;
+    EXPECT_NE(diff.find("\"address\": \"0x0C4\""), std::string::npos) << diff;
     const std::string doctor = json("doctor --kobu sim", 0);
-    EXPECT_NE(doctor.find("\"reached\":true"), std::string::npos) << doctor;
-    EXPECT_NE(doctor.find("\"checks\":[{\"result\":"), std::string::npos) << doctor;
+    EXPECT_NE(doctor.find("\"reached\": true"), std::string::npos) << doctor;
+    EXPECT_NE(doctor.find("\"checks\": [{\"result\": "), std::string::npos) << doctor;
 }
 
 TEST(KivoctlScripts, DiffExitsAsDiffDoes) {

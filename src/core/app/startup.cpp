@@ -10,8 +10,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <dirent.h>
 #include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kivo {
 
@@ -54,6 +57,16 @@ void CopyDefaultConfigs(const std::string& templateFolder, const std::string& pr
     for (const auto& name : names)
         if (FileExists(templateFolder + name))
             InstallFile(templateFolder, name, name, programFolder);
+}
+
+std::string FileArgument(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 1 || arguments[0].empty()) return std::string();
+    const std::string& path = arguments[0];
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::string();
+    if (path.front() == '/') return path;
+    char cwd[PATH_MAX];
+    return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
 }
 
 Folders RunStartup(const StartupEnvironment& env) {

@@ -27,6 +27,11 @@ struct Folders {
 // The whole start-up sequence, in the designed order.
 Folders RunStartup(const StartupEnvironment& env);
 
+// The configuration file a single positional argument names (a file manager's "open with"),
+// as an absolute path; empty when the arguments name none. A folder stays the configuration
+// folder's argument, and a path that does not exist is neither.
+std::string FileArgument(const std::vector<std::string>& arguments);
+
 // Every "KivoDefault(*).bin" of the template folder copied into the program folder.
 void CopyDefaultConfigs(const std::string& templateFolder, const std::string& programFolder);
 

@@ -55,6 +55,9 @@ public:
     void ControlsToImage();
     void UpdateTitle();
 
+    // Opens a configuration file as File > Open does once a file is chosen.
+    void OpenFile(const QString& path) { OpenChosenFile(path); }
+
     // Menu handlers. The file commands return whether the configuration was saved.
     void mnuFileNewClick();
     void mnuFileOpenClick();

@@ -47,11 +47,13 @@ void KivoApplication::ShowException(const QString& what) {
     Messages::ShowText(parent, MsgKind::Error, what);
 }
 
-const char* const kUsage = "usage: kivotool [OPTIONS] [CONFIGURATION_FOLDER]\n"
+const char* const kUsage = "usage: kivotool [OPTIONS] [CONFIGURATION_FOLDER | FILE]\n"
                            "\n"
                            "  CONFIGURATION_FOLDER  an existing folder to keep configuration "
                            "files in,\n"
                            "                        instead of the one in the settings\n"
+                           "  FILE                  a configuration to open in the editor, "
+                           "after the password\n"
                            "  --screenshot DIR      save a picture of every window into DIR "
                            "and stop\n"
                            "  --exit-when-shown     print \"shown\" once the start window is up, "

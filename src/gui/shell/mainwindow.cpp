@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -69,6 +70,7 @@ void TfrmMain::FormCreate(const std::string& executablePath,
         Messages::ShowText(this, MsgKind::Error, QStringLiteral("KIVO_KOBU: ") + Q(error));
     }
     ctx_.trace = ChooseTrace("");
+    fileArgument_ = Q(FileArgument(arguments));
 
     SetTexts();
     SetLabelWidths();
@@ -218,6 +220,12 @@ void TfrmMain::FormShow() {
 void TfrmMain::showEvent(QShowEvent* event) {
     FormShow();
     QWidget::showEvent(event);
+    // A file from the command line (a double click in the file manager) opens once the start
+    // window is up, so that it is there again when the editor closes.
+    if (!fileArgument_.isEmpty()) {
+        QTimer::singleShot(0, this, [this, path = fileArgument_] { OpenFileWithPassword(path); });
+        fileArgument_.clear();
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -226,11 +234,16 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::btnEnterDataClick() {
+    OpenFileWithPassword(QString());
+}
+
+void TfrmMain::OpenFileWithPassword(const QString& path) {
     auto* prompt = ctx_.windows.As<TfrmPassword>(Role::Password);
     auto* editor = ctx_.windows.As<TfrmEnterData>(Role::Editor);
     if (!prompt || !editor) return; // both exist once start-up has created every window
-    OpenEditorWithPassword(*prompt, PasswordStore(ctx_), this, [editor](int level) {
+    OpenEditorWithPassword(*prompt, PasswordStore(ctx_), this, [editor, path](int level) {
         editor->SetAccessLevel(level);
+        if (!path.isEmpty()) editor->OpenFile(path);
         editor->exec();
     });
 }

@@ -41,6 +41,10 @@ public:
     // The wizard's 21 page pictures (112 x 160), by index 0..20.
     QStringList ImageList;
 
+    // The editor on `path` after the password prompt, as File > Open would open it there; a
+    // cancelled or refused prompt opens nothing.
+    void OpenFileWithPassword(const QString& path);
+
 public slots:
     void btnEnterDataClick();
     void btnBasicProgrammingClick();
@@ -62,6 +66,7 @@ private:
     void RunHidden(Role role);
 
     AppContext& ctx_;
+    QString fileArgument_; // a configuration file to open once the window is up
 };
 
 } // namespace kivo::gui

@@ -112,6 +112,30 @@ TEST_F(StartupTest, ConfigurationFolderChoice) {
     EXPECT_EQ(RunStartup(env).configFolder, dir.file("docs"));
 }
 
+TEST_F(StartupTest, AFileArgumentIsAConfigurationToOpen) {
+    fs::create_directories(dir.file("folder"));
+    dir.Write("unit.Kivo", std::string(512, '\0'));
+    const std::string cwd = fs::current_path();
+    fs::current_path(dir.path());
+    const struct {
+        std::vector<std::string> arguments;
+        std::string file;
+    } cases[] = {
+        {{dir.file("unit.Kivo")}, dir.file("unit.Kivo")},
+        {{"unit.Kivo"}, dir.file("unit.Kivo")}, // relative to where the program was started
+        {{dir.file("folder")}, ""},             // the configuration folder's argument
+        {{dir.file("missing.Kivo")}, ""},
+        {{dir.file("unit.Kivo"), dir.file("unit.Kivo")}, ""},
+        {{""}, ""},
+        {{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FileArgument(c.arguments), c.file) << c.arguments.size();
+    fs::current_path(cwd);
+    // A file leaves the configuration folder as it would be without an argument.
+    env.arguments = {dir.file("unit.Kivo")};
+    EXPECT_EQ(RunStartup(env).configFolder, dir.file("docs/TAVRA/KIVO config"));
+}
+
 TEST_F(StartupTest, MissingPlatformFoldersFallBackToTheExecutablesFolder) {
     env.appDataFolder = dir.file("no-appdata");
     env.documentsFolder.reset();

@@ -9,6 +9,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 namespace kivo::gui::test {
 namespace {
 
@@ -132,6 +136,74 @@ TEST_F(AccessTest, DetailedProgrammingRunsTheEditorWhileTheStartWindowIsHidden) 
     EXPECT_TRUE(start.isVisible());
     EXPECT_NE(start.pos(), QPoint(5, 5)); // centred again
     for (const MessageRecord& m : Recorded().shown) EXPECT_NE(m.textId, 10013);
+}
+
+// A file named on the command line (a double click in the file manager) opens in the editor
+// after the password, as File > Open would; a cancelled prompt opens nothing.
+TEST_F(AccessTest, AFileArgumentOpensInTheEditorAfterThePassword) {
+    kivo::test::TempDir files;
+    const std::string good = files.file("unit.Kivo");
+    // The shipped default, a configuration every editor field can show.
+    std::ifstream shipped(std::string(KIVO_BIN_DIR) + "/Default.b", std::ios::binary);
+    const std::string image((std::istreambuf_iterator<char>(shipped)), {});
+    ASSERT_EQ(image.size(), 512u);
+    files.Write("unit.Kivo", image);
+    files.Write("damaged.Kivo", std::string(100, '\x01'));
+    struct Case {
+        const char* name;
+        std::string file;
+        bool cancel;
+        bool editorRuns;
+        int box; // 0: none
+    };
+    const Case cases[] = {
+        {"a configuration", good, false, true, 0},
+        {"the prompt cancelled", good, true, false, 0},
+        {"a damaged file: File > Open's message, and the editor", files.file("damaged.Kivo"), false,
+         true, 15010},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorded().shown.clear();
+        TfrmMain start(ctx, std::string(KIVO_BIN_DIR) + "/kivotool", {c.file});
+        TfrmPassword prompt;
+        TfrmEnterData editor(ctx, nullptr);
+        ctx.windows.Register(Role::Start, &start);
+        ctx.windows.Register(Role::Password, &prompt);
+        ctx.windows.Register(Role::Editor, &editor);
+        bool asked = false, editorRan = false;
+        std::string opened;
+        WhenModal([&](QWidget* modal) {
+            asked = modal == &prompt;
+            if (c.cancel) {
+                prompt.reject();
+                return;
+            }
+            QTest::keyClicks(prompt.edtPassword, QStringLiteral("6747"));
+            prompt.btnOK->click();
+            WhenModal([&](QWidget* modal) {
+                editorRan = modal == &editor;
+                opened = editor.Data().fileName;
+                Recorded().answers.push_back(BtnNo);
+                editor.reject();
+            });
+        });
+        start.show();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return asked && (c.cancel || editorRan) && start.isVisible(); }, 5000));
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(editorRan, c.editorRuns);
+        if (c.editorRuns && !c.box) {
+            EXPECT_EQ(opened, c.file);
+            EXPECT_TRUE(std::equal(image.begin(), image.end(), editor.Data().image.begin(),
+                                   [](char a, std::uint8_t b) { return std::uint8_t(a) == b; }));
+        }
+        int box = 0;
+        for (const MessageRecord& m : Recorded().shown)
+            if (m.textId != 13801) box = m.textId;
+        EXPECT_EQ(box, c.box);
+        ctx.windows.Clear();
+    }
 }
 
 } // namespace
