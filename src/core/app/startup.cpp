@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "access/kivopassword.h"
+#include "app/strtable.h"
 #include "data/defaultconfigs.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
@@ -73,7 +74,9 @@ Folders RunStartup(const StartupEnvironment& env) {
     Folders f;
     const std::string exe = WithSlash(env.templateFolder);
 
-    f.programFolder = TavraFolder(env.appDataFolder, "KIVO Zizadozeve (DE)");
+    // Each edition keeps its own program folder (settings, defaults, passwords, backups).
+    f.programFolder = TavraFolder(env.appDataFolder, std::string("KIVO Zizadozeve (") +
+                                                         EditionCode(CurrentEdition()) + ")");
     if (f.programFolder.empty()) f.programFolder = exe;
 
     f.standardConfigFolder = TavraFolder(env.documentsFolder, "KIVO config");
