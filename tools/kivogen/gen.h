@@ -8,7 +8,9 @@ namespace kivogen {
 
 // Each returns 0 on success; a problem in the input is thrown as std::runtime_error with the
 // file and line, so a broken table stops the build with a clear message.
-int GenerateStrings(const std::string& input, const std::string& output);
+// The German table and, when given, the English one, compiled into one source.
+int GenerateStrings(const std::string& german, const std::string& output,
+                    const std::string& english = std::string());
 int GenerateImage(const std::string& input, const std::string& output);
 int GenerateIni(const std::string& input, const std::string& output);
 

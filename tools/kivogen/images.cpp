@@ -86,8 +86,10 @@ Table Load(const std::string& path, int depth) {
             std::uint8_t dial[8];
             std::string text = Quoted(w, 2, where);
             if (text.size() > 16) throw std::runtime_error(where + ": more than 16 characters");
-            if (w[1] == "phone") kivo::TextToPhone(text, dial);
-            else kivo::TextToAlarmCode(text, dial);
+            if (w[1] == "phone")
+                kivo::TextToPhone(text, dial);
+            else
+                kivo::TextToAlarmCode(text, dial);
             values.assign(dial, dial + 8);
         } else if (w.size() >= 2 && w[1] == "radio") {
             std::uint8_t code[2];
@@ -105,8 +107,7 @@ Table Load(const std::string& path, int depth) {
             unsigned a = static_cast<unsigned>(addr) + static_cast<unsigned>(i);
             if (a >= 512) throw std::runtime_error(where + ": address past the image");
             if (!named.insert(a).second)
-                throw std::runtime_error(where + ": address " + std::to_string(a) +
-                                         " named twice");
+                throw std::runtime_error(where + ": address " + std::to_string(a) + " named twice");
             t.bytes[a] = values[i];
         }
     }
@@ -137,7 +138,8 @@ int GenerateIni(const std::string& input, const std::string& output) {
                 out += static_cast<char>(c);
                 ++i;
             } else if ((c & 0xE0) == 0xC0 && i + 1 < line.size()) {
-                unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(line[i + 1]) & 0x3Fu);
+                unsigned cp =
+                    ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(line[i + 1]) & 0x3Fu);
                 if (cp > 0xFF) throw std::runtime_error(input + ": character outside Latin-1");
                 out += static_cast<char>(cp);
                 i += 2;

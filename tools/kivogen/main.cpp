@@ -5,6 +5,14 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "strings") {
+        try {
+            return kivogen::GenerateStrings(argv[2], argv[3], argv[4]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "kivogen: %s\n", e.what());
+            return 1;
+        }
+    }
     if (argc == 4) {
         std::string mode = argv[1];
         try {
@@ -16,6 +24,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::fprintf(stderr, "usage: kivogen strings|image|ini INPUT OUTPUT\n");
+    std::fprintf(stderr, "usage: kivogen strings|image|ini INPUT OUTPUT\n"
+                         "       kivogen strings GERMAN OUTPUT ENGLISH\n");
     return 2;
 }

@@ -43,11 +43,20 @@ std::string Unescape(const std::string& s, const std::string& where) {
         }
         if (++i == s.size()) throw std::runtime_error(where + ": backslash at end of line");
         switch (s[i]) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
-        default: throw std::runtime_error(where + ": unknown escape \\" + s[i]);
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        default:
+            throw std::runtime_error(where + ": unknown escape \\" + s[i]);
         }
     }
     return out;
@@ -56,8 +65,11 @@ std::string Unescape(const std::string& s, const std::string& where) {
 bool IsUtf8(const std::string& s) {
     for (std::size_t i = 0; i < s.size();) {
         auto c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3
-                                     : (c & 0xF8) == 0xF0 ? 4 : 0;
+        std::size_t len = c < 0x80             ? 1
+                          : (c & 0xE0) == 0xC0 ? 2
+                          : (c & 0xF0) == 0xE0 ? 3
+                          : (c & 0xF8) == 0xF0 ? 4
+                                               : 0;
         if (len == 0 || i + len > s.size()) return false;
         for (std::size_t k = 1; k < len; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -85,7 +97,9 @@ std::string CLiteral(const std::string& s) {
 
 } // namespace
 
-int GenerateStrings(const std::string& input, const std::string& output) {
+namespace {
+
+std::map<int, std::string> ReadTable(const std::string& input) {
     std::map<int, std::string> table;
     auto lines = SplitLines(ReadWholeFile(input));
     for (std::size_t n = 0; n < lines.size(); ++n) {
@@ -99,18 +113,34 @@ int GenerateStrings(const std::string& input, const std::string& output) {
             throw std::runtime_error(where + ": expected NUMBER<TAB>TEXT");
         int id = std::stoi(num);
         std::string text = tab == std::string::npos ? "" : Unescape(line.substr(tab + 1), where);
-        if (!IsUtf8(text))
-            throw std::runtime_error(where + ": text is not valid UTF-8");
+        if (!IsUtf8(text)) throw std::runtime_error(where + ": text is not valid UTF-8");
         if (!table.emplace(id, text).second)
             throw std::runtime_error(where + ": number " + num + " appears twice");
     }
-    std::string cpp = "// Generated from the string table; do not edit.\n"
-                      "#include \"app/strtable_data.h\"\n\n"
-                      "namespace kivo {\n\nconst StrEntry kStrTable[] = {\n";
+    return table;
+}
+
+std::string TableSource(const std::string& symbol, const std::map<int, std::string>& table) {
+    std::string cpp = "const StrEntry " + symbol + "[] = {\n";
     for (const auto& [id, text] : table)
         cpp += "    {" + std::to_string(id) + ", " + CLiteral(text) + "},\n";
-    cpp += "};\n\nconst std::size_t kStrTableSize = " + std::to_string(table.size()) +
-           ";\n\n} // namespace kivo\n";
+    // An edition without a table still needs an array; its size says it holds nothing.
+    if (table.empty()) cpp += "    {0, \"\"},\n";
+    cpp += "};\nconst std::size_t " + symbol + "Size = " + std::to_string(table.size()) + ";\n\n";
+    return cpp;
+}
+
+} // namespace
+
+int GenerateStrings(const std::string& german, const std::string& output,
+                    const std::string& english) {
+    const auto de = ReadTable(german);
+    const auto en = english.empty() ? std::map<int, std::string>() : ReadTable(english);
+    std::string cpp = "// Generated from the string tables; do not edit.\n"
+                      "#include \"app/strtable_data.h\"\n\n"
+                      "namespace kivo {\n\n";
+    cpp += TableSource("kStrTableDe", de) + TableSource("kStrTableEn", en);
+    cpp += "} // namespace kivo\n";
     WriteWholeFile(output, cpp);
     return 0;
 }

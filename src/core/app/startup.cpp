@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "access/kivopassword.h"
+#include "app/strtable.h"
 #include "data/defaultconfigs.h"
 #include "data/fileio.h"
 #include "data/kivoini.h"
@@ -73,7 +74,9 @@ Folders RunStartup(const StartupEnvironment& env) {
     Folders f;
     const std::string exe = WithSlash(env.templateFolder);
 
-    f.programFolder = TavraFolder(env.appDataFolder, "KIVO Zizadozeve (DE)");
+    // Each edition keeps its own program folder (settings, defaults, passwords, backups).
+    f.programFolder = TavraFolder(env.appDataFolder, std::string("KIVO Zizadozeve (") +
+                                                         EditionCode(CurrentEdition()) + ")");
     if (f.programFolder.empty()) f.programFolder = exe;
 
     f.standardConfigFolder = TavraFolder(env.documentsFolder, "KIVO config");
@@ -82,6 +85,10 @@ Folders RunStartup(const StartupEnvironment& env) {
         MakeFolder(f.standardConfigFolder);
     }
 
+    // The English edition installs its own template when the installation has one.
+    const std::string values =
+        CurrentEdition() == Edition::English && FileExists(exe + "Values.en.i") ? "Values.en.i"
+                                                                                : "Values.i";
     KivoIni ini;
     ini.SetFileName(f.programFolder + "Values.ini");
     std::string oldConfigDir, oldVersion, oldDefaultChanged;
@@ -95,14 +102,14 @@ Folders RunStartup(const StartupEnvironment& env) {
                 // The editor's recent files outlive an update like the configuration folder.
                 RecentFiles recent;
                 recent.Load(ini);
-                InstallFile(exe, "Values.i", "Values.ini", f.programFolder);
+                InstallFile(exe, values, "Values.ini", f.programFolder);
                 recent.Store(ini);
                 if (!oldConfigDir.empty()) ini.WriteValue(kSetup, "ConfigDirectory", oldConfigDir);
                 ini.WriteValue(kSetup, "AppVersion", env.programVersion);
                 ini.WriteValue(kSetup, "DefaultBinChanged", oldDefaultChanged);
             }
         } else {
-            InstallFile(exe, "Values.i", "Values.ini", f.programFolder);
+            InstallFile(exe, values, "Values.ini", f.programFolder);
             ini.WriteValue(kSetup, "AppVersion", env.programVersion);
         }
     }

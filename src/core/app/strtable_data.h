@@ -1,4 +1,4 @@
-// The compiled string table (generated source), sorted by number.
+// The compiled string tables (generated source), each sorted by number.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,10 @@ struct StrEntry {
     const char* text;
 };
 
-extern const StrEntry kStrTable[];
-extern const std::size_t kStrTableSize;
+// One table per edition; an edition's size is 0 when the build has no table for it.
+extern const StrEntry kStrTableDe[];
+extern const std::size_t kStrTableDeSize;
+extern const StrEntry kStrTableEn[];
+extern const std::size_t kStrTableEnSize;
 
 } // namespace kivo

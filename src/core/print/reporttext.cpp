@@ -111,9 +111,8 @@ std::string ShortDateText(int year, int month, int day) {
 }
 
 std::string MonthAbbreviation(int month) {
-    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
-                                              "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-    return month >= 1 && month <= 12 ? kMonths[month - 1] : std::string();
+    // The edition's month names: texts 16471 (January) to 16482 (December).
+    return month >= 1 && month <= 12 ? Str(16470 + month) : std::string();
 }
 
 } // namespace kivo::report

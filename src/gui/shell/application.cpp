@@ -1,5 +1,6 @@
 #include "gui/shell/application.h"
 
+#include "app/strtable.h"
 #include "gui/common/messages.h"
 
 #include <QDebug>
@@ -10,23 +11,19 @@
 
 namespace kivo::gui {
 
-namespace {
-
-// The language of this edition's texts, for Qt's own.
-constexpr const char* kQtLanguage = "de";
-
-} // namespace
-
 KivoApplication::KivoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The program ends with the start window only: while a programming window runs the start
     // window is hidden, and closing that window must not end the program.
     setQuitOnLastWindowClosed(false);
     // Qt's own dialogs (open, save, folder, print) speak the edition's language, whatever the
-    // system's; without the file they stay English, which is no reason to stop.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_") + QLatin1String(kQtLanguage),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+    // system's. Qt itself is English; without the German file they stay English too, which
+    // is no reason to stop.
+    if (CurrentEdition() == Edition::German) {
+        auto* translator = new QTranslator(this);
+        if (translator->load(QStringLiteral("qtbase_de"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            installTranslator(translator);
+    }
 }
 
 bool KivoApplication::notify(QObject* receiver, QEvent* event) {
@@ -35,7 +32,7 @@ bool KivoApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& e) {
         ShowException(QString::fromUtf8(e.what()));
     } catch (...) {
-        ShowException(QStringLiteral("Unbekannter Fehler"));
+        ShowException(QStr(16470));
     }
     return false;
 }

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         KivoApplication::ShowException(QString::fromUtf8(e.what()));
         return 1;
     } catch (...) {
-        KivoApplication::ShowException(QStringLiteral("Unbekannter Fehler"));
+        KivoApplication::ShowException(QStr(16470));
         return 1;
     }
 

@@ -2,12 +2,15 @@
 
 #include "access/kivopassword.h"
 #include "data/fileio.h"
+#include "data/inifile.h"
 #include "data/kivoini.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace kivo {
 namespace {
@@ -134,6 +137,56 @@ TEST_F(StartupTest, AFileArgumentIsAConfigurationToOpen) {
     // A file leaves the configuration folder as it would be without an argument.
     env.arguments = {dir.file("unit.Kivo")};
     EXPECT_EQ(RunStartup(env).configFolder, dir.file("docs/TAVRA/KIVO config"));
+}
+
+TEST_F(StartupTest, TheEnglishEditionHasItsOwnProgramFolderAndSettings) {
+    dir.Write("exe/Values.en.i", "[Setup]\r\nConfigDirectory=\r\nAppVersion=\r\n"
+                                 "DefaultBinChanged=false\r\n[YesNo]\r\n0=No\r\n1=Yes\r\n"
+                                 "2=<END>\r\n");
+    RunStartup(env); // the German edition first, as the tests run
+    ::setenv("KIVO_EDITION", "en", 1);
+    const Folders english = RunStartup(env);
+    ::setenv("KIVO_EDITION", "de", 1);
+    EXPECT_EQ(english.programFolder, dir.file("appdata/TAVRA/KIVO Zizadozeve (EN)/"));
+    EXPECT_EQ(english.configFolder, RunStartup(env).configFolder); // shared
+    KivoIni ini;
+    ini.SetFileName(english.programFolder + "Values.ini");
+    EXPECT_EQ(ini.ReadValue("YesNo", "1"), "Yes");
+    EXPECT_EQ(ini.ReadValue("Setup", "AppVersion"), "1.2.0");
+    EXPECT_TRUE(fs::is_regular_file(english.programFolder + "Default.bin"));
+    EXPECT_TRUE(fs::is_regular_file(english.programFolder + "KivoLng.tbl"));
+    // The German edition's settings are its own.
+    EXPECT_EQ(Setup("AppVersion"), "1.2.0");
+    KivoIni german;
+    german.SetFileName(Program() + "Values.ini");
+    EXPECT_EQ(german.ReadValue("YesNo", "1"), "Ja");
+}
+
+// The shipped templates of both editions: the same sections and keys, and the same layout of
+// the report; only the texts differ.
+TEST(ShippedTemplates, TheEnglishSettingsHaveTheGermanKeys) {
+    auto read = [](const std::string& name) {
+        std::ifstream in(std::string(KIVO_BIN_DIR) + "/" + name, std::ios::binary);
+        return ini::Document(std::string((std::istreambuf_iterator<char>(in)), {}));
+    };
+    const ini::Document german = read("Values.i"), english = read("Values.en.i");
+    for (const char* section :
+         {"Setup", "Print", "AlarmType", "SequenceNumber", "CallSequence", "Protocol", "YesNo",
+          "WarningFunction", "LoudspeakerVolume", "PrecallType", "DiallingMode",
+          "DigitAfterNoDialTone", "LineVolume", "ValueAdvanced"}) {
+        const ini::Keys de = german.SectionKeys(section), en = english.SectionKeys(section);
+        EXPECT_FALSE(de.empty()) << section;
+        EXPECT_EQ(de.size(), en.size()) << section;
+        for (const auto& [key, value] : de) {
+            auto it = en.find(key);
+            ASSERT_NE(it, en.end()) << section << " " << key;
+            EXPECT_EQ(it->second.empty(), value.empty()) << section << " " << key;
+            // Addresses, the end marks and the report's layout are the same in both.
+            if (std::string(section) == "Print" || value == "<END>" || key.rfind("addr_", 0) == 0) {
+                EXPECT_EQ(it->second, value) << section << " " << key;
+            }
+        }
+    }
 }
 
 TEST_F(StartupTest, MissingPlatformFoldersFallBackToTheExecutablesFolder) {

@@ -79,6 +79,8 @@ Folders::~Folders() {
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("KIVO_KOBU", "sim", 0);
+    // The windows' texts asserted here are the German edition's, whatever the machine's locale.
+    ::setenv("KIVO_EDITION", "de", 1);
     // The program's own application object, so events reach the widgets as in the program.
     kivo::gui::KivoApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
