@@ -45,6 +45,7 @@ frmViewDefault view-default
 frmAbout about
 frmInformation information
 frmDiagnosis diagnosis
+frmGuide guide
 box15009 box15009
 LIST
 

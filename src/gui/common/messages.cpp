@@ -52,10 +52,11 @@ void FitText(QMessageBox& box, const QString& text, const QString& title) {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     if (!label) return;
     const QFontMetrics metrics(label->font());
+    // A single line counts too: given less than its width, Qt neither wraps it nor widens the
+    // box, and the sentence is cut off at the edge (15008, 15009 beside the diagnosis hint).
     int widest = metrics.horizontalAdvance(title) + 2 * metrics.averageCharWidth() * 8;
-    if (text.contains(QLatin1Char('\n')))
-        for (const QString& line : text.split(QLatin1Char('\n')))
-            widest = std::max(widest, metrics.horizontalAdvance(line) + 4);
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line) + 4);
     const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
     const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
     label->setMinimumWidth(std::min(widest, limit));

@@ -75,10 +75,13 @@ TEST(ConnectionBox, TheRealBoxShowsTheHintAndItsButtonOpensTheDiagnosis) {
         auto* diagnose = box->findChild<QPushButton*>(QStringLiteral("btnDiagnosis"));
         ASSERT_NE(diagnose, nullptr);
         button = diagnose->text();
-        // Every label has the room its text needs.
+        // Every label has the room its text needs: its lines' height when it wraps, the width
+        // of its text when it does not.
         clipped = false;
         for (QLabel* label : box->findChildren<QLabel*>())
-            if (label->isVisible() && label->height() < label->heightForWidth(label->width()))
+            if (label->isVisible() &&
+                (label->wordWrap() ? label->height() < label->heightForWidth(label->width())
+                                   : label->width() < label->sizeHint().width()))
                 clipped = true;
         // The diagnosis comes up once the box has gone.
         auto* poll = new QTimer;

@@ -4,6 +4,7 @@
 
 #include "app/strtable.h"
 #include "data/codec.h"
+#include "gui/common/guide.h"
 #include "gui/editor/enterdata.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/programwindows.h"
@@ -334,6 +335,17 @@ TEST(BasicProgOpening, FromTheStartWindowAndFromTheEditor) {
     EXPECT_FALSE(w.basicProgPlus->isVisible());
     EXPECT_TRUE(Recorded().shown.empty());
     w.main->hide();
+}
+
+TEST_F(BasicProgTest, F1OpensTheGuide) {
+    Show();
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    TfrmGuide* guide = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* g = qobject_cast<TfrmGuide*>(w); g && g->isVisible()) guide = g;
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(Boxes().empty());
+    guide->close();
 }
 
 } // namespace
